@@ -1,0 +1,18 @@
+# Running Windows programs of this build under Wine, for the test tiers.
+#
+# Every test run uses one Wine prefix and one X display, kept in
+# DOVREL_WINE_STATE: the prefix is made on first use (wineboot takes about
+# 16 s, so never per test), and the test fixture "wine" starts Xvfb on a free
+# display when DISPLAY is not set and ends Xvfb and the wineserver afterwards.
+set(DOVREL_WINE_STATE ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefix and display of this build's test runs")
+set(DOVREL_WINE_RUN ${CMAKE_SOURCE_DIR}/tests/wine/wine-run.sh)
+set(DOVREL_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
+
+# Cross-built programs run through the wrapper, test discovery included.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${DOVREL_WINE_RUN} ${DOVREL_WINE_STATE})
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(DOVREL_WINDOWS_TIER win64)
+else()
+    set(DOVREL_WINDOWS_TIER win32)
+endif()

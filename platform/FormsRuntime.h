@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace dovrel {
+
+// The forms runtime: the window, its command buttons and timer, the screen's
+// mouse pointer, the message box, the text-input prompt and the application
+// object. Geometry is in twips. Every member may raise dovrel::Error.
+
+class CommandButton {
+public:
+    virtual ~CommandButton() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual float Left() const = 0;
+    virtual void SetLeft(float left) = 0;
+    virtual float Top() const = 0;
+    virtual float Width() const = 0;
+    virtual float Height() const = 0;
+
+    std::function<void()> onClick;
+};
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual std::int32_t Interval() const = 0;
+
+    std::function<void()> onTimer;
+};
+
+class Form {
+public:
+    virtual ~Form() = default;
+    virtual WindowHandle hWnd() const = 0;
+    virtual float ScaleWidth() const = 0;
+    virtual float ScaleHeight() const = 0;
+    // Loads the form when it is not loaded yet (running onLoad), then shows
+    // it modeless and without an owner.
+    virtual void Show() = 0;
+    // Runs onUnload and destroys the window.
+    virtual void Unload() = 0;
+
+    std::function<void()> onLoad;
+    std::function<void(std::int16_t& cancel)> onUnload;
+    std::function<void()> onResize;
+    // Sees every key of the window before the focused control does.
+    std::function<void(std::int16_t& keyCode, std::int16_t& shift)> onKeyDown;
+};
+
+enum class MousePointer : std::int32_t { Default = 0, Hourglass = 11 };
+
+// Message box styles and answers, the platform's numbers.
+constexpr std::int32_t kMbOk = 0;
+constexpr std::int32_t kMbOkCancel = 1;
+constexpr std::int32_t kMbIconError = 16;
+constexpr std::int32_t kMbIconExclamation = 48;
+constexpr std::int32_t kIdOk = 1;
+constexpr std::int32_t kIdCancel = 2;
+
+class FormsRuntime {
+public:
+    virtual ~FormsRuntime() = default;
+    // The application object's title, the caption of every box and prompt.
+    virtual std::wstring AppTitle() const = 0;
+    virtual void SetScreenMousePointer(MousePointer pointer) = 0;
+    // A modal message box owned by the active form, captioned with the title.
+    virtual std::int32_t MsgBox(const std::wstring& text, std::int32_t style) = 0;
+    // A modal prompt with an edit field holding defaultText; returns the
+    // entered text, or the empty text on Cancel.
+    virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) = 0;
+};
+
+}  // namespace dovrel

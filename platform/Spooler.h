@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace dovrel {
+
+// One port record as the spooler lays it out at level 2 (PORT_INFO_2A): three
+// addresses of ANSI strings, the type flags and a reserved word. Its size is
+// the platform's: 20 bytes in the 32-bit build, 32 in the 64-bit one.
+struct PortInfo2 {
+    const char* pPortName;
+    const char* pMonitorName;
+    const char* pDescription;
+    std::uint32_t fPortType;
+    std::uint32_t Reserved;
+};
+
+// The print spooler of the local machine, through its ANSI entry points.
+// Each operation returns the spooler's success or failure and nothing else.
+class Spooler {
+public:
+    virtual ~Spooler() = default;
+
+    // EnumPortsA at level 2. buffer may be null with bufferSize 0 (the size
+    // call). bytesNeeded and returned are written as the spooler leaves them.
+    virtual bool EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize,
+                           std::int32_t& bytesNeeded, std::int32_t& returned) = 0;
+
+    // The names arrive as the program's text and cross to the spooler in the
+    // system's ANSI code page; owner is the window that owns any dialog the
+    // port monitor shows.
+    virtual bool AddPort(WindowHandle owner, const std::wstring& monitorName) = 0;
+    virtual bool DeletePort(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual bool ConfigurePort(WindowHandle owner, const std::wstring& portName) = 0;
+};
+
+}  // namespace dovrel

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/FormsRuntime.h"
+#include "platform/Types.h"
+
+namespace dovrel {
+
+// Stores and restores a form's placement under a name.
+class PlacementStore {
+public:
+    virtual ~PlacementStore() = default;
+    // True when a usable placement stored under these names was applied to
+    // the form; false when nothing was applied.
+    virtual bool LoadPlacement(const std::wstring& section, const std::wstring& name, Form& form,
+                               FormsRuntime& app, std::int32_t a, std::int32_t b, std::int32_t c,
+                               Truth restoreState) = 0;
+    virtual void SavePlacement(const std::wstring& section, const std::wstring& name, Form& form,
+                               FormsRuntime& app, Truth saveState) = 0;
+};
+
+class FormServices {
+public:
+    virtual ~FormServices() = default;
+    // The about box of the program for this form; returns once it is closed.
+    virtual void ShowAbout(Form& form, FormsRuntime& app, const std::wstring& extra,
+                           const std::wstring& dedication) = 0;
+    // Runs the button's click as a user's click would.
+    virtual void PressButton(CommandButton& button) = 0;
+};
+
+// The operations of the support library. Every one raises dovrel::Error when
+// it fails; results that the program ignores are still returned.
+class SupportLibrary {
+public:
+    virtual ~SupportLibrary() = default;
+    virtual long RegisterAppPath() = 0;
+    virtual bool IsInDesignEnvironment() = 0;
+    virtual WindowHandle GetRuntimeMainWindow() = 0;
+    virtual void SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName) = 0;
+    virtual long FixContainerWindows() = 0;
+    virtual long CenterForm(WindowHandle window, std::int32_t flags) = 0;
+    virtual long OpenReadMe(std::int32_t flags) = 0;
+
+    // The two text functions: the NUL-terminated ANSI string at an address
+    // (the empty text for a null address), and a text without its last n
+    // characters.
+    virtual std::wstring StringFromAnsiPointer(const char* address) = 0;
+    virtual std::wstring CutRight(const std::wstring& text, std::int32_t count) = 0;
+
+    virtual std::unique_ptr<PlacementStore> CreatePlacementStore() = 0;
+    virtual std::unique_ptr<FormServices> CreateFormServices() = 0;
+};
+
+}  // namespace dovrel

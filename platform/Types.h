@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace dovrel {
+
+// The window system's 16-bit truth value: True is -1, False is 0, and any
+// non-zero value counts as True where one is tested.
+using Truth = std::int16_t;
+constexpr Truth kTrue = -1;
+constexpr Truth kFalse = 0;
+
+constexpr bool IsTrue(Truth value) { return value != 0; }
+constexpr Truth ToTruth(bool value) { return value ? kTrue : kFalse; }
+
+// A window handle as the logic sees it: an opaque number wide enough for the
+// platform's handles, compared and passed on but never dereferenced.
+using WindowHandle = std::uintptr_t;
+
+}  // namespace dovrel

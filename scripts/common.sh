@@ -1,0 +1,50 @@
+# Sourced by run.sh and test.sh: installing what is missing and building.
+set -euo pipefail
+
+DOVREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DOVREL_BUILD=${DOVREL_BUILD:-$DOVREL_ROOT/build}
+
+# What building, running and testing need on Debian 12. Wine's 32-bit half
+# needs the i386 architecture.
+DOVREL_PACKAGES=(
+    cmake make g++ googletest libgtest-dev libgmock-dev
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    wine wine32:i386 wine64
+    xvfb x11-utils imagemagick icoutils util-linux procps
+)
+
+dovrel_as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+dovrel_install_missing() {
+    local missing=() package
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "Adding the i386 architecture for Wine's 32-bit half"
+        dovrel_as_root dpkg --add-architecture i386
+        missing+=(update-needed)
+    fi
+    for package in "${DOVREL_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]/update-needed/}"
+    dovrel_as_root apt-get update -qq
+    dovrel_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${DOVREL_PACKAGES[@]}" >/dev/null
+}
+
+# dovrel_build NAME [CMAKE OPTIONS...]: configures and builds one tree.
+dovrel_build() {
+    local name=$1
+    shift
+    cmake -S "$DOVREL_ROOT" -B "$DOVREL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$DOVREL_BUILD/$name" -j "$(nproc)"
+}
+
+dovrel_build_windows() {
+    local name=$1 triple=$2
+    dovrel_build "$name" -DCMAKE_TOOLCHAIN_FILE="$DOVREL_ROOT/cmake/toolchains/$triple.cmake"
+}

@@ -1,0 +1,68 @@
+#include "tests/win32/TestWindow.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace dovrel::test {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"DovrelTestWindow";
+
+void RegisterTestClass()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    if (!registered)
+        throw std::runtime_error("RegisterClass failed");
+}
+
+}  // namespace
+
+TestWindow::TestWindow(int width, int height)
+{
+    RegisterTestClass();
+    window_ = CreateWindowExW(0, kClassName, L"Dovrel test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, width, height,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!window_)
+        throw std::runtime_error("CreateWindowEx failed");
+    PumpMessages();
+}
+
+TestWindow::~TestWindow()
+{
+    DestroyWindow(window_);
+    PumpMessages();
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::wstring ListCellText(HWND list, int index, int column)
+{
+    wchar_t buffer[512] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = ARRAYSIZE(buffer);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+}  // namespace dovrel::test

@@ -1,0 +1,45 @@
+# Sourced by the scripts of this folder: the Wine environment of one test run
+# kept in the state folder given as $1.
+dovrel_state=$(readlink -m "$1")
+export WINEPREFIX="$dovrel_state/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
+    DISPLAY=$(cat "$dovrel_state/display")
+    export DISPLAY
+fi
+
+# Makes the prefix once, under a lock so that parallel callers wait for it.
+dovrel_ensure_prefix() {
+    [ -f "$WINEPREFIX/.dovrel-ready" ] && return 0
+    mkdir -p "$dovrel_state"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.dovrel-ready" ]; then
+            rm -rf "$WINEPREFIX"
+            wineboot -i </dev/null >/dev/null 2>&1
+            # Without a window manager every dialog close stalls about 2 s
+            # unless Wine manages its windows itself; a crash must end the
+            # program at once instead of opening a debugger window.
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+            wineserver -k 2>/dev/null || true
+            touch "$WINEPREFIX/.dovrel-ready"
+        fi
+    ) 9>"$dovrel_state/prefix.lock"
+}
+
+# Keeps one wineserver, with the prefix's services, running between the test
+# programs: starting them afresh costs seconds per program. The server ends
+# by itself five minutes after its last program, should nobody stop it. It
+# and the services are started with no link to our output, or they would
+# hold the caller's pipes open long after the test has ended.
+dovrel_ensure_server() {
+    local server
+    for server in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32 "$(command -v wineserver)"; do
+        [ -x "$server" ] && break
+    done
+    if "$server" -p300 </dev/null >/dev/null 2>&1; then
+        wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    fi
+}
