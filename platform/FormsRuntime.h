@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/ListViewControl.h"
 #include "platform/Types.h"
 
 namespace dovrel {
@@ -15,6 +16,7 @@ namespace dovrel {
 class CommandButton {
 public:
     virtual ~CommandButton() = default;
+    virtual WindowHandle hWnd() const = 0;
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual float Left() const = 0;
@@ -65,9 +67,27 @@ constexpr std::int32_t kMbIconExclamation = 48;
 constexpr std::int32_t kIdOk = 1;
 constexpr std::int32_t kIdCancel = 2;
 
+// The port window and its controls, made by the runtime from the window's
+// definition. The runtime owns them; they live until the program ends.
+struct MainFormControls {
+    Form& form;
+    Timer& tmrInit;
+    ListViewControl& lvPorts;
+    CommandButton& cmdHelp;
+    CommandButton& cmdDelete;
+    CommandButton& cmdAdd;
+    CommandButton& cmdSettings;
+    CommandButton& cmdCancel;
+};
+
 class FormsRuntime {
 public:
     virtual ~FormsRuntime() = default;
+    // Registers the common controls' window classes; before any control exists.
+    virtual void InitCommonControls() = 0;
+    // Creates the port window's object and controls; loading and showing
+    // happen in Form::Show.
+    virtual MainFormControls CreateMainForm() = 0;
     // The application object's title, the caption of every box and prompt.
     virtual std::wstring AppTitle() const = 0;
     virtual void SetScreenMousePointer(MousePointer pointer) = 0;

@@ -44,6 +44,9 @@ public:
     // When set, the operation whose log entry starts with this text raises
     // an Error instead of running.
     std::string failOn;
+    // When set, every entry is also appended here with the prefix
+    // "lvPorts.", so tests can see the list's steps among other fakes'.
+    std::vector<std::string>* sharedLog = nullptr;
 
     bool Sorted() const override;
     void SetSorted(bool sorted) override;

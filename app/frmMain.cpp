@@ -1,0 +1,112 @@
+#include "app/frmMain.h"
+
+#include "listview/modListViewSupport.h"
+
+namespace dovrel {
+
+using namespace modListViewSupport;
+
+frmMain::frmMain(const MainFormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
+    : form(controls.form), tmrInit(controls.tmrInit), lvPorts(controls.lvPorts), cmdHelp(controls.cmdHelp),
+      cmdDelete(controls.cmdDelete), cmdAdd(controls.cmdAdd), cmdSettings(controls.cmdSettings),
+      cmdCancel(controls.cmdCancel), runtime_(runtime), support_(support),
+      portList_(controls.lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler)
+{
+    form.onLoad = [this] { Form_Load(); };
+    form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };
+    form.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { Form_KeyDown(keyCode, shift); };
+    tmrInit.onTimer = [this] { tmrInit_Timer(); };
+    cmdHelp.onClick = [this] { cmdHelp_Click(); };
+    cmdCancel.onClick = [this] { cmdCancel_Click(); };
+    lvPorts.onColumnClick = [this](ColumnHeader& header) { lvPorts_ColumnClick(header); };
+    lvPorts.onDblClick = [this] { lvPorts_DblClick(); };
+}
+
+void frmMain::Form_Load()
+{
+    if (!support_.IsInDesignEnvironment())
+        support_.SetWindowIconFromResource(form.hWnd(), kIconResource);
+    support_.FixContainerWindows();
+    InitListView();
+    RestoreWindowPlacement();
+}
+
+void frmMain::Form_Unload(std::int16_t& /*cancel*/)
+{
+    SaveWindowPlacement();
+}
+
+void frmMain::Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
+{
+    if (keyCode != kKeyF1)
+        return;
+    if (shift == kShiftOnly)
+        SharedFormServices().ShowAbout(form, runtime_, L"", kDedication);
+    else if (shift == kShiftNone)
+        support_.OpenReadMe(0);
+}
+
+void frmMain::tmrInit_Timer()
+{
+    // Off before the refresh, so a refresh that fails is not repeated.
+    tmrInit.SetEnabled(false);
+    RefreshPorts();
+}
+
+void frmMain::cmdHelp_Click()
+{
+    std::int16_t keyCode = kKeyF1;
+    std::int16_t shift = kShiftNone;
+    Form_KeyDown(keyCode, shift);
+}
+
+void frmMain::cmdCancel_Click()
+{
+    form.Unload();
+}
+
+void frmMain::lvPorts_ColumnClick(ColumnHeader& columnHeader)
+{
+    ListViewColumnClickSort(lvPorts, columnHeader);
+}
+
+void frmMain::lvPorts_DblClick()
+{
+    SharedFormServices().PressButton(cmdSettings);
+}
+
+void frmMain::InitListView()
+{
+    lvPorts.SetBorderStyle(ListBorderStyle::None);
+    lvPorts.SetHideSelection(false);
+    lvPorts.SetLabelEdit(ListLabelEdit::Manual);
+    lvPorts.SetMultiSelect(false);
+    lvPorts.SetView(ListViewView::Report);
+    ListViewFullRowSelect(lvPorts, kTrue);
+    ListViewGridLines(lvPorts, kTrue);
+    ListViewLabelTip(lvPorts, kTrue);
+    for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
+        lvPorts.ColumnHeaders().Add(title);
+}
+
+void frmMain::RestoreWindowPlacement()
+{
+    auto store = support_.CreatePlacementStore();
+    if (!store->LoadPlacement(L"", kPlacementName, form, runtime_, 0, 0, 0, kTrue))
+        support_.CenterForm(form.hWnd(), 0);
+}
+
+void frmMain::SaveWindowPlacement()
+{
+    auto store = support_.CreatePlacementStore();
+    store->SavePlacement(L"", kPlacementName, form, runtime_, kTrue);
+}
+
+FormServices& frmMain::SharedFormServices()
+{
+    if (!formServices_)
+        formServices_ = support_.CreateFormServices();
+    return *formServices_;
+}
+
+}  // namespace dovrel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/FormsRuntime.h"
+#include "platform/ListViewControl.h"
+#include "platform/Spooler.h"
+#include "platform/SupportLibrary.h"
+#include "ports/PortList.h"
+
+namespace dovrel {
+
+// The port window: its event handlers and private procedures. The runtime
+// owns the window and its controls; this class gives them their behaviour.
+class frmMain {
+public:
+    frmMain(const MainFormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler);
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    void Show() { form.Show(); }
+
+    // Event handlers, wired to the controls by the constructor.
+    void Form_Load();
+    void Form_Unload(std::int16_t& cancel);
+    void Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
+    void tmrInit_Timer();
+    void cmdHelp_Click();
+    void cmdCancel_Click();
+    void lvPorts_ColumnClick(ColumnHeader& columnHeader);
+    void lvPorts_DblClick();
+
+    void RefreshPorts() { portList_.RefreshPorts(); }
+    void FillPortList() { portList_.FillPortList(); }
+    void ParsePortInfo(const PortBuffer& buff, std::int32_t index) { portList_.ParsePortInfo(buff, index); }
+
+    Form& form;
+    Timer& tmrInit;
+    ListViewControl& lvPorts;
+    CommandButton& cmdHelp;
+    CommandButton& cmdDelete;
+    CommandButton& cmdAdd;
+    CommandButton& cmdSettings;
+    CommandButton& cmdCancel;
+
+    static constexpr std::int16_t kKeyF1 = 112;
+    static constexpr std::int16_t kShiftNone = 0;
+    static constexpr std::int16_t kShiftOnly = 1;
+    static constexpr const wchar_t* kPlacementName = L"Window placement";
+    static constexpr const wchar_t* kIconResource = L"A_MAIN";
+    static constexpr const wchar_t* kDedication = L"For everyone who keeps the printers of an office running.";
+
+private:
+    void InitListView();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
+    // The one FormServices of the run, made at its first use.
+    FormServices& SharedFormServices();
+
+    FormsRuntime& runtime_;
+    SupportLibrary& support_;
+    PortList portList_;
+    std::unique_ptr<FormServices> formServices_;
+};
+
+}  // namespace dovrel

@@ -1,0 +1,19 @@
+#include "app/modMain.h"
+
+namespace dovrel::modMain {
+
+void Main(Program& program)
+{
+    program.support.RegisterAppPath();
+    program.runtime.InitCommonControls();
+    if (!program.support.IsInDesignEnvironment()) {
+        const WindowHandle runtimeWindow = program.support.GetRuntimeMainWindow();
+        program.support.SetWindowIconFromResource(runtimeWindow, frmMain::kIconResource);
+    }
+    if (!program.mainForm)
+        program.mainForm = std::make_unique<frmMain>(program.runtime.CreateMainForm(), program.runtime,
+                                                     program.support, program.spooler);
+    program.mainForm->Show();
+}
+
+}  // namespace dovrel::modMain

@@ -1,0 +1,176 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FormsRuntime.h"
+#include "platform/Spooler.h"
+#include "platform/SupportLibrary.h"
+#include "tests/host/RecordingListView.h"
+
+namespace dovrel::test {
+
+// Every fake below appends what it is asked to one shared log, so a test
+// sees the order of steps across the runtime, the support library and the
+// list (whose entries start with "lvPorts.").
+using EventLog = std::vector<std::string>;
+
+// Raises an Error when `failOn` names the operation that is about to run.
+void MaybeFail(const std::string& failOn, const std::string& operation);
+
+class FakeForm final : public Form {
+public:
+    explicit FakeForm(EventLog& log) : log_(log) {}
+    WindowHandle hWnd() const override { return 0x1000; }
+    float ScaleWidth() const override { return 5475; }
+    float ScaleHeight() const override { return 2355; }
+    void Show() override;
+    void Unload() override;
+    bool loaded = false;
+    bool unloaded = false;
+
+private:
+    EventLog& log_;
+};
+
+class FakeButton final : public CommandButton {
+public:
+    FakeButton(EventLog& log, std::string name, WindowHandle window) : log_(log), name_(std::move(name)), window_(window) {}
+    WindowHandle hWnd() const override { return window_; }
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool value) override;
+    float Left() const override { return left; }
+    void SetLeft(float value) override { left = value; }
+    float Top() const override { return 0; }
+    float Width() const override { return 1335; }
+    float Height() const override { return 375; }
+    bool enabled = true;
+    float left = 4020;
+
+private:
+    EventLog& log_;
+    std::string name_;
+    WindowHandle window_;
+};
+
+class FakeTimer final : public Timer {
+public:
+    explicit FakeTimer(EventLog& log) : log_(log) {}
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool value) override;
+    std::int32_t Interval() const override { return 1; }
+    bool enabled = true;
+
+private:
+    EventLog& log_;
+};
+
+class FakeRuntime final : public FormsRuntime {
+public:
+    FakeRuntime(EventLog& log, MainFormControls controls) : log_(log), controls_(controls) {}
+    std::wstring AppTitle() const override { return L"Orvane - Dovrel"; }
+    void InitCommonControls() override;
+    MainFormControls CreateMainForm() override;
+    void SetScreenMousePointer(MousePointer pointer) override;
+    std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
+    std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
+
+    MousePointer pointer = MousePointer::Default;
+    std::int32_t msgBoxAnswer = kIdOk;
+    std::wstring inputAnswer;
+    std::string failOn;
+
+private:
+    EventLog& log_;
+    MainFormControls controls_;
+};
+
+class FakeSupport final : public SupportLibrary {
+public:
+    explicit FakeSupport(EventLog& log) : log_(log) {}
+    long RegisterAppPath() override;
+    bool IsInDesignEnvironment() override;
+    WindowHandle GetRuntimeMainWindow() override;
+    void SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName) override;
+    long FixContainerWindows() override;
+    long CenterForm(WindowHandle window, std::int32_t flags) override;
+    long OpenReadMe(std::int32_t flags) override;
+    std::wstring StringFromAnsiPointer(const char* address) override;
+    std::wstring CutRight(const std::wstring& text, std::int32_t count) override;
+    std::unique_ptr<PlacementStore> CreatePlacementStore() override;
+    std::unique_ptr<FormServices> CreateFormServices() override;
+
+    bool designEnvironment = false;
+    bool placementStored = false;
+    std::string failOn;
+    int placementStoresMade = 0;
+    int formServicesMade = 0;
+
+private:
+    EventLog& log_;
+};
+
+// One port as the fake spooler serves it; a missing string is served as a
+// null address.
+struct FakePort {
+    std::optional<std::string> name;
+    std::optional<std::string> monitor = std::string("Local Monitor");
+    std::optional<std::string> description = std::string("Local Port");
+    std::uint32_t type = 1;
+};
+
+// Lays the ports out as the spooler does: the records first, then their
+// strings, with addresses pointing into the caller's buffer.
+class FakeSpooler final : public Spooler {
+public:
+    explicit FakeSpooler(EventLog& log) : log_(log) {}
+    bool EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                   std::int32_t& returned) override;
+    bool AddPort(WindowHandle owner, const std::wstring& monitorName) override;
+    bool DeletePort(WindowHandle owner, const std::wstring& portName) override;
+    bool ConfigurePort(WindowHandle owner, const std::wstring& portName) override;
+
+    std::size_t BytesNeeded() const;
+
+    std::vector<FakePort> ports;
+    std::vector<std::uint32_t> offeredSizes;  // bufferSize of each call
+    // Runs before every data call (not the size call): lets a test add
+    // ports between the two calls, or change the answer.
+    std::function<void(int dataCall)> beforeDataCall;
+    // Replaces the answer of the data call after the records are written.
+    std::function<void(std::uint8_t* buffer, std::int32_t& bytesNeeded, std::int32_t& returned)> afterDataCall;
+    std::optional<std::int32_t> sizeCallBytes;  // overrides the size call's byte count
+    bool result = true;                         // what AddPort/DeletePort/ConfigurePort return
+
+private:
+    EventLog& log_;
+    int dataCalls_ = 0;
+};
+
+// The port window's fakes, wired together.
+struct Harness {
+    Harness();
+    MainFormControls Controls();
+
+    EventLog log;
+    FakeForm form{log};
+    FakeTimer tmrInit{log};
+    RecordingListView lvPorts;
+    FakeButton cmdHelp{log, "cmdHelp", 0x2001};
+    FakeButton cmdDelete{log, "cmdDelete", 0x2002};
+    FakeButton cmdAdd{log, "cmdAdd", 0x2003};
+    FakeButton cmdSettings{log, "cmdSettings", 0x2004};
+    FakeButton cmdCancel{log, "cmdCancel", 0x2005};
+    FakeRuntime runtime;
+    FakeSupport support{log};
+    FakeSpooler spooler{log};
+};
+
+// Entries of the log that start with the prefix, in order.
+std::vector<std::string> EntriesStartingWith(const EventLog& log, const std::string& prefix);
+
+}  // namespace dovrel::test
