@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ResizeLayout.h"
 #include "listview/modListViewSupport.h"
 
 namespace dovrel {
@@ -7,17 +8,23 @@ namespace dovrel {
 using namespace modListViewSupport;
 
 frmMain::frmMain(const MainFormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
-    : form(controls.form), tmrInit(controls.tmrInit), lvPorts(controls.lvPorts), cmdHelp(controls.cmdHelp),
+    : form(controls.form), tmrInit(controls.tmrInit), lvPorts(controls.lvPorts),
+      lvPortsExtent(controls.lvPortsExtent), cmdHelp(controls.cmdHelp),
       cmdDelete(controls.cmdDelete), cmdAdd(controls.cmdAdd), cmdSettings(controls.cmdSettings),
       cmdCancel(controls.cmdCancel), runtime_(runtime), support_(support),
-      portList_(controls.lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler)
+      portList_(controls.lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler),
+      portCommands_(controls.form, controls.lvPorts, runtime, spooler, [this] { RefreshPorts(); })
 {
     form.onLoad = [this] { Form_Load(); };
     form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };
     form.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { Form_KeyDown(keyCode, shift); };
+    form.onResize = [this] { Form_Resize(); };
     tmrInit.onTimer = [this] { tmrInit_Timer(); };
     cmdHelp.onClick = [this] { cmdHelp_Click(); };
     cmdCancel.onClick = [this] { cmdCancel_Click(); };
+    cmdAdd.onClick = [this] { cmdAdd_Click(); };
+    cmdDelete.onClick = [this] { cmdDelete_Click(); };
+    cmdSettings.onClick = [this] { cmdSettings_Click(); };
     lvPorts.onColumnClick = [this](ColumnHeader& header) { lvPorts_ColumnClick(header); };
     lvPorts.onDblClick = [this] { lvPorts_DblClick(); };
 }
@@ -44,6 +51,13 @@ void frmMain::Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
         SharedFormServices().ShowAbout(form, runtime_, L"", kDedication);
     else if (shift == kShiftNone)
         support_.OpenReadMe(0);
+}
+
+void frmMain::Form_Resize()
+{
+    // Every button takes the left edge that "Add..." gets.
+    CommandButton* const followers[4] = {&cmdCancel, &cmdDelete, &cmdHelp, &cmdSettings};
+    ResizeLayout(form, lvPortsExtent, cmdAdd, followers);
 }
 
 void frmMain::tmrInit_Timer()

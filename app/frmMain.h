@@ -7,6 +7,7 @@
 #include "platform/ListViewControl.h"
 #include "platform/Spooler.h"
 #include "platform/SupportLibrary.h"
+#include "ports/PortCommands.h"
 #include "ports/PortList.h"
 
 namespace dovrel {
@@ -25,11 +26,15 @@ public:
     void Form_Load();
     void Form_Unload(std::int16_t& cancel);
     void Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
+    void Form_Resize();
     void tmrInit_Timer();
     void cmdHelp_Click();
     void cmdCancel_Click();
     void lvPorts_ColumnClick(ColumnHeader& columnHeader);
     void lvPorts_DblClick();
+    void cmdAdd_Click() { portCommands_.cmdAdd_Click(); }
+    void cmdDelete_Click() { portCommands_.cmdDelete_Click(); }
+    void cmdSettings_Click() { portCommands_.cmdSettings_Click(); }
 
     void RefreshPorts() { portList_.RefreshPorts(); }
     void FillPortList() { portList_.FillPortList(); }
@@ -38,6 +43,7 @@ public:
     Form& form;
     Timer& tmrInit;
     ListViewControl& lvPorts;
+    ControlExtent& lvPortsExtent;
     CommandButton& cmdHelp;
     CommandButton& cmdDelete;
     CommandButton& cmdAdd;
@@ -61,6 +67,7 @@ private:
     FormsRuntime& runtime_;
     SupportLibrary& support_;
     PortList portList_;
+    PortCommands portCommands_;
     std::unique_ptr<FormServices> formServices_;
 };
 

@@ -24,7 +24,10 @@ private:
 
 // Numbers that the program raises itself.
 enum ErrorNumber : long {
+    kErrInvalidProcedureCall = 5,
     kErrOverflow = 6,
+    kErrFileNotFound = 53,
+    kErrInvalidPropertyValue = 380,
     kErrInvalidIndex = 35600,  // a list item or column looked up outside the list
     kErrSystem = 70000,        // a Windows call failed; the description says which
 };

@@ -28,6 +28,18 @@ public:
     std::function<void()> onClick;
 };
 
+// Where a control sits on its form, in twips. A negative width or height is
+// refused with an error and the control stays where it was.
+class ControlExtent {
+public:
+    virtual ~ControlExtent() = default;
+    virtual float Left() const = 0;
+    virtual float Top() const = 0;
+    virtual float Width() const = 0;
+    virtual float Height() const = 0;
+    virtual void Move(float left, float top, float width, float height) = 0;
+};
+
 class Timer {
 public:
     virtual ~Timer() = default;
@@ -73,6 +85,7 @@ struct MainFormControls {
     Form& form;
     Timer& tmrInit;
     ListViewControl& lvPorts;
+    ControlExtent& lvPortsExtent;  // the list's place on the window
     CommandButton& cmdHelp;
     CommandButton& cmdDelete;
     CommandButton& cmdAdd;

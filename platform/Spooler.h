@@ -26,15 +26,15 @@ public:
 
     // EnumPortsA at level 2. buffer may be null with bufferSize 0 (the size
     // call). bytesNeeded and returned are written as the spooler leaves them.
-    virtual bool EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize,
+    virtual bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize,
                            std::int32_t& bytesNeeded, std::int32_t& returned) = 0;
 
     // The names arrive as the program's text and cross to the spooler in the
     // system's ANSI code page; owner is the window that owns any dialog the
     // port monitor shows.
-    virtual bool AddPort(WindowHandle owner, const std::wstring& monitorName) = 0;
-    virtual bool DeletePort(WindowHandle owner, const std::wstring& portName) = 0;
-    virtual bool ConfigurePort(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual bool AddPortA(WindowHandle owner, const std::wstring& monitorName) = 0;
+    virtual bool DeletePortA(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) = 0;
 };
 
 }  // namespace dovrel

@@ -114,7 +114,7 @@ bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
 {
     std::int32_t bytes = 0;
     records = 0;
-    spooler_.EnumPorts(nullptr, 0, bytes, records);  // the result says nothing the byte count does not
+    spooler_.EnumPortsA(nullptr, 0, bytes, records);  // the result says nothing the byte count does not
     if (bytes <= 0)
         return false;
 
@@ -122,7 +122,7 @@ bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
         buff.bytes = BufferFor(bytes);
         const auto offered = static_cast<std::uint32_t>(bytes);
         records = 0;
-        const bool done = spooler_.EnumPorts(buff.bytes.data(), offered, bytes, records);
+        const bool done = spooler_.EnumPortsA(buff.bytes.data(), offered, bytes, records);
         if (bytes <= 0)
             return false;
         if (done || static_cast<std::uint32_t>(bytes) <= offered) {

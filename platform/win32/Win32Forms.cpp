@@ -7,6 +7,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/EventDispatch.h"
+#include "platform/win32/InputPrompt.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32ListView.h"
 
@@ -135,6 +136,37 @@ private:
     int dpi_;
 };
 
+// The list's place on the port window, kept in twips as it was set.
+class Win32Extent final : public ControlExtent {
+public:
+    Win32Extent(HWND control, const ControlDesign& design, int dpi)
+        : control_(control), left_(design.left), top_(design.top), width_(design.width), height_(design.height),
+          dpi_(dpi)
+    {
+    }
+    float Left() const override { return left_; }
+    float Top() const override { return top_; }
+    float Width() const override { return width_; }
+    float Height() const override { return height_; }
+    void Move(float left, float top, float width, float height) override
+    {
+        if (!(width >= 0) || !(height >= 0))
+            throw Error(kErrInvalidPropertyValue, L"Invalid property value.");
+        if (!MoveWindow(control_, ToPixels(left, dpi_), ToPixels(top, dpi_), ToPixels(width, dpi_),
+                        ToPixels(height, dpi_), TRUE))
+            ThrowLastError(L"MoveWindow (list)");
+        left_ = left;
+        top_ = top;
+        width_ = width;
+        height_ = height;
+    }
+
+private:
+    HWND control_;
+    float left_, top_, width_, height_;
+    int dpi_;
+};
+
 class Win32Timer final : public Timer {
 public:
     Win32Timer(HWND owner, UINT_PTR id, std::int32_t interval) : owner_(owner), id_(id), interval_(interval) {}
@@ -220,6 +252,7 @@ private:
     UniqueGdiObject font_;
     std::unique_ptr<Win32Timer> tmrInit_;
     std::unique_ptr<Win32ListView> lvPorts_;
+    std::unique_ptr<Win32Extent> lvPortsExtent_;
     std::vector<std::unique_ptr<Win32Button>> buttons_;  // in creation order
     HWND lastFocus_ = nullptr;
     bool loaded_ = false;
@@ -254,6 +287,7 @@ Win32MainForm::Win32MainForm(Win32Forms& runtime) : runtime_(runtime), dpi_(Scre
                              ToPixels(kListDesign.top + kListDesign.height, dpi_)};
     lvPorts_ = std::make_unique<Win32ListView>(window_, kListDesign.id, listBounds);
     SendMessageW(lvPorts_->Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    lvPortsExtent_ = std::make_unique<Win32Extent>(lvPorts_->Window(), kListDesign, dpi_);
     for (const ControlDesign& design : kButtonDesigns)
         buttons_.push_back(std::make_unique<Win32Button>(window_, design, font, dpi_));
     ArrangeTabOrder();
@@ -269,8 +303,8 @@ Win32MainForm::~Win32MainForm()
 
 MainFormControls Win32MainForm::Controls()
 {
-    return MainFormControls{*this,        *tmrInit_,    *lvPorts_,    *buttons_[0], *buttons_[1],
-                            *buttons_[2], *buttons_[3], *buttons_[4]};
+    return MainFormControls{*this,        *tmrInit_,    *lvPorts_,    *lvPortsExtent_, *buttons_[0],
+                            *buttons_[1], *buttons_[2], *buttons_[3], *buttons_[4]};
 }
 
 // Tab moves through the controls in the window's child order: the list,
@@ -451,20 +485,25 @@ void Win32Forms::SetScreenMousePointer(MousePointer pointer)
     SetCursor(LoadCursorW(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
 }
 
-std::int32_t Win32Forms::MsgBox(const std::wstring& text, std::int32_t style)
+// Boxes and prompts belong to the port window while it is on the screen.
+HWND Win32Forms::DialogOwner() const
 {
     HWND owner = MainFormWindow();
-    if (owner && !IsWindowVisible(owner))
-        owner = nullptr;
+    return owner && IsWindowVisible(owner) ? owner : nullptr;
+}
+
+std::int32_t Win32Forms::MsgBox(const std::wstring& text, std::int32_t style)
+{
+    HWND owner = DialogOwner();
     const int answer = MessageBoxW(owner, text.c_str(), appTitle_.c_str(), static_cast<UINT>(style));
     if (answer == 0)
         ThrowLastError(L"MessageBox");
     return answer;
 }
 
-std::wstring Win32Forms::InputBox(const std::wstring& /*prompt*/, const std::wstring& /*defaultText*/)
+std::wstring Win32Forms::InputBox(const std::wstring& prompt, const std::wstring& defaultText)
 {
-    throw Error(kErrSystem, L"The text prompt is not available yet.");
+    return ShowInputPrompt(DialogOwner(), appTitle_, prompt, defaultText);
 }
 
 bool Win32Forms::PreviewKey(MSG& message)

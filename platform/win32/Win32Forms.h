@@ -42,6 +42,7 @@ public:
 
 private:
     bool PreviewKey(MSG& message);
+    HWND DialogOwner() const;
 
     std::wstring appTitle_;
     UniqueHwnd runtimeWindow_;

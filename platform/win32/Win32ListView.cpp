@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/Error.h"
 #include "platform/win32/EventDispatch.h"
@@ -470,6 +471,100 @@ void Win32ListView::SetSelectedAt(int index, bool selected)
         throw Error(kErrSystem, L"The list refused to change a row's selection.");
 }
 
+// --- column widths ---
+
+namespace {
+
+// Room around a cell's text and a header's text, as the control draws them.
+int CellPadding()
+{
+    return 4 * GetSystemMetrics(SM_CXEDGE) + 6;
+}
+
+int HeaderPadding()
+{
+    return 6 * GetSystemMetrics(SM_CXEDGE) + 6;
+}
+
+class TextMeasure {
+public:
+    TextMeasure(HWND window, HFONT font) : window_(window), dc_(GetDC(window))
+    {
+        if (dc_ && font)
+            oldFont_ = SelectObject(dc_, font);
+    }
+    ~TextMeasure()
+    {
+        if (!dc_)
+            return;
+        if (oldFont_)
+            SelectObject(dc_, oldFont_);
+        ReleaseDC(window_, dc_);
+    }
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+
+    bool Ready() const { return dc_ != nullptr; }
+    int Width(const std::wstring& text)
+    {
+        SIZE size = {};
+        if (text.empty() || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size))
+            return 0;
+        return size.cx;
+    }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ oldFont_ = nullptr;
+};
+
+}  // namespace
+
+// The list measures its own texts: the control would ask for every row's
+// text through the window system one message at a time, and under some
+// systems it measures a header with another font than it draws it with and
+// cuts the header off. With the header taken into account, the last column
+// also fills whatever room the others leave.
+int Win32ListView::AutoSizeWidth(int column, bool useHeader)
+{
+    if (column < 0 || static_cast<size_t>(column) >= columnTexts_.size() ||
+        (GetWindowLongPtrW(window_, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT)
+        return -1;
+
+    TextMeasure cells(window_, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+    if (!cells.Ready())
+        return -1;
+    // Ports repeat their monitor, description and type: measure each text once.
+    std::unordered_map<std::wstring, int> measured;
+    int widest = 0;
+    for (const Row& row : rows_) {
+        const std::wstring& text = TextOf(row, column);
+        auto found = measured.find(text);
+        if (found == measured.end())
+            found = measured.emplace(text, cells.Width(text)).first;
+        widest = std::max(widest, found->second);
+    }
+    int width = widest + CellPadding();
+    if (!useHeader)
+        return width;
+
+    HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+    TextMeasure headerText(header, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    if (headerText.Ready())
+        width = std::max(width, headerText.Width(columnTexts_[static_cast<size_t>(column)]) + HeaderPadding());
+
+    if (static_cast<size_t>(column) + 1 == columnTexts_.size()) {
+        RECT client = {};
+        GetClientRect(window_, &client);
+        int others = 0;
+        for (int i = 0; i < column; ++i)
+            others += static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
+        width = std::max(width, static_cast<int>(client.right) - others);
+    }
+    return width;
+}
+
 // --- window plumbing ---
 
 void Win32ListView::ChangeStyle(LONG_PTR remove, LONG_PTR add)
@@ -593,13 +688,24 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, ListProc, id);
         list->window_ = nullptr;
-    } else if (message != WM_DESTROY) {
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (message != WM_DESTROY) {
         // A failure here must not unwind through the window system; the
         // control simply catches up at its next message.
         try {
             list->Synchronize();
         } catch (const Error&) {
         }
+    }
+    if (message == LVM_SETCOLUMNWIDTH && (lParam == LVSCW_AUTOSIZE || lParam == LVSCW_AUTOSIZE_USEHEADER)) {
+        int width = -1;
+        try {
+            width = list->AutoSizeWidth(static_cast<int>(wParam), lParam == LVSCW_AUTOSIZE_USEHEADER);
+        } catch (const std::exception&) {
+        }
+        if (width >= 0)
+            return DefSubclassProc(window, message, wParam, MAKELPARAM(width, 0));
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

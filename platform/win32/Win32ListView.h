@@ -90,6 +90,10 @@ private:
     void ChangeExStyle(LONG_PTR remove, LONG_PTR add);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
+    // The width that fits every row of a column (and its header), or -1 to
+    // leave the request to the control.
+    int AutoSizeWidth(int column, bool useHeader);
+
     bool OnNotify(NMHDR& header, LRESULT& result);
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self);

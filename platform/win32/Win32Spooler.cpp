@@ -9,13 +9,6 @@
 
 #include "platform/win32/Win32Text.h"
 
-// winspool.h maps these names to its wide entry points; here they are our
-// own methods, and the ANSI entry points are called by their full names.
-#undef EnumPorts
-#undef AddPort
-#undef DeletePort
-#undef ConfigurePort
-
 namespace dovrel::win32 {
 
 // The logic reads the spooler's records through PortInfo2; it must be the
@@ -48,33 +41,33 @@ std::string Ansi(const std::wstring& text)
 
 }  // namespace
 
-bool Win32Spooler::EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned)
 {
     DWORD needed = 0;
     DWORD count = 0;
-    const BOOL ok = EnumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
+    const BOOL ok = ::EnumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
     return ok != FALSE;
 }
 
-bool Win32Spooler::AddPort(WindowHandle owner, const std::wstring& monitorName)
+bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     std::string name = Ansi(monitorName);
-    return AddPortA(nullptr, Owner(owner), name.data()) != FALSE;
+    return ::AddPortA(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
-bool Win32Spooler::DeletePort(WindowHandle owner, const std::wstring& portName)
+bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
     std::string name = Ansi(portName);
-    return DeletePortA(nullptr, Owner(owner), name.data()) != FALSE;
+    return ::DeletePortA(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
-bool Win32Spooler::ConfigurePort(WindowHandle owner, const std::wstring& portName)
+bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     std::string name = Ansi(portName);
-    return ConfigurePortA(nullptr, Owner(owner), name.data()) != FALSE;
+    return ::ConfigurePortA(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
 }  // namespace dovrel::win32

@@ -108,6 +108,26 @@ void FakeButton::SetEnabled(bool value)
     enabled = value;
 }
 
+void FakeButton::SetLeft(float value)
+{
+    log_.push_back(name_ + ".Left = " + std::to_string(value));
+    if (refuseLeft)
+        throw Error(kErrSystem, L"Injected failure of Left");
+    left = value;
+}
+
+void FakeExtent::Move(float newLeft, float newTop, float newWidth, float newHeight)
+{
+    log_.push_back("lvPorts.Move " + std::to_string(newLeft) + " " + std::to_string(newTop) + " " +
+                   std::to_string(newWidth) + " " + std::to_string(newHeight));
+    if (newWidth < 0 || newHeight < 0)
+        throw Error(kErrInvalidPropertyValue, L"Invalid property value");
+    left = newLeft;
+    top = newTop;
+    width = newWidth;
+    height = newHeight;
+}
+
 void FakeTimer::SetEnabled(bool value)
 {
     log_.push_back(std::string("tmrInit.Enabled = ") + (value ? "True" : "False"));
@@ -213,7 +233,7 @@ std::wstring FakeSupport::CutRight(const std::wstring& text, std::int32_t count)
 {
     MaybeFail(failOn, "CutRight");
     if (count < 0)
-        throw Error(5, L"Invalid procedure call or argument");
+        throw Error(kErrInvalidProcedureCall, L"Invalid procedure call or argument");
     return static_cast<std::size_t>(count) >= text.size() ? L"" : text.substr(0, text.size() - count);
 }
 
@@ -244,7 +264,7 @@ std::size_t FakeSpooler::BytesNeeded() const
     return bytes;
 }
 
-bool FakeSpooler::EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                             std::int32_t& returned)
 {
     offeredSizes.push_back(bufferSize);
@@ -283,19 +303,19 @@ bool FakeSpooler::EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize, std:
     return true;
 }
 
-bool FakeSpooler::AddPort(WindowHandle owner, const std::wstring& monitorName)
+bool FakeSpooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     log_.push_back("AddPort " + Hex(owner) + " '" + Utf8(monitorName) + "'");
     return result;
 }
 
-bool FakeSpooler::DeletePort(WindowHandle owner, const std::wstring& portName)
+bool FakeSpooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("DeletePort " + Hex(owner) + " '" + Utf8(portName) + "'");
     return result;
 }
 
-bool FakeSpooler::ConfigurePort(WindowHandle owner, const std::wstring& portName)
+bool FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("ConfigurePort " + Hex(owner) + " '" + Utf8(portName) + "'");
     return result;
@@ -310,7 +330,7 @@ Harness::Harness() : runtime(log, Controls())
 
 MainFormControls Harness::Controls()
 {
-    return MainFormControls{form, tmrInit, lvPorts, cmdHelp, cmdDelete, cmdAdd, cmdSettings, cmdCancel};
+    return MainFormControls{form, tmrInit, lvPorts, lvPortsExtent, cmdHelp, cmdDelete, cmdAdd, cmdSettings, cmdCancel};
 }
 
 }  // namespace dovrel::test

@@ -26,8 +26,10 @@ class FakeForm final : public Form {
 public:
     explicit FakeForm(EventLog& log) : log_(log) {}
     WindowHandle hWnd() const override { return 0x1000; }
-    float ScaleWidth() const override { return 5475; }
-    float ScaleHeight() const override { return 2355; }
+    float ScaleWidth() const override { return scaleWidth; }
+    float ScaleHeight() const override { return scaleHeight; }
+    float scaleWidth = 5475;
+    float scaleHeight = 2355;
     void Show() override;
     void Unload() override;
     bool loaded = false;
@@ -44,17 +46,34 @@ public:
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool value) override;
     float Left() const override { return left; }
-    void SetLeft(float value) override { left = value; }
+    void SetLeft(float value) override;
     float Top() const override { return 0; }
     float Width() const override { return 1335; }
     float Height() const override { return 375; }
     bool enabled = true;
     float left = 4020;
+    bool refuseLeft = false;
 
 private:
     EventLog& log_;
     std::string name_;
     WindowHandle window_;
+};
+
+// The list's place on the window; refuses a negative size, as the real
+// control does.
+class FakeExtent final : public ControlExtent {
+public:
+    explicit FakeExtent(EventLog& log) : log_(log) {}
+    float Left() const override { return left; }
+    float Top() const override { return top; }
+    float Width() const override { return width; }
+    float Height() const override { return height; }
+    void Move(float newLeft, float newTop, float newWidth, float newHeight) override;
+    float left = 120, top = 120, width = 3795, height = 2115;
+
+private:
+    EventLog& log_;
 };
 
 class FakeTimer final : public Timer {
@@ -128,11 +147,11 @@ struct FakePort {
 class FakeSpooler final : public Spooler {
 public:
     explicit FakeSpooler(EventLog& log) : log_(log) {}
-    bool EnumPorts(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                    std::int32_t& returned) override;
-    bool AddPort(WindowHandle owner, const std::wstring& monitorName) override;
-    bool DeletePort(WindowHandle owner, const std::wstring& portName) override;
-    bool ConfigurePort(WindowHandle owner, const std::wstring& portName) override;
+    bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
+    bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
+    bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
 
     std::size_t BytesNeeded() const;
 
@@ -160,6 +179,7 @@ struct Harness {
     FakeForm form{log};
     FakeTimer tmrInit{log};
     RecordingListView lvPorts;
+    FakeExtent lvPortsExtent{log};
     FakeButton cmdHelp{log, "cmdHelp", 0x2001};
     FakeButton cmdDelete{log, "cmdDelete", 0x2002};
     FakeButton cmdAdd{log, "cmdAdd", 0x2003};

@@ -66,3 +66,20 @@ std::wstring ListCellText(HWND list, int index, int column)
 }
 
 }  // namespace dovrel::test
+
+namespace dovrel::test {
+
+HWND WaitForDialog(const wchar_t* caption, const wchar_t* childClass, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        HWND dialog = FindWindowW(nullptr, caption);
+        // A dialog is found before it is visible and before its controls
+        // exist; anything sent to it then is lost.
+        if (dialog && IsWindowVisible(dialog) && FindWindowExW(dialog, nullptr, childClass, nullptr))
+            return dialog;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+}  // namespace dovrel::test

@@ -27,3 +27,11 @@ void PumpMessages();
 std::wstring ListCellText(HWND list, int index, int column);
 
 }  // namespace dovrel::test
+
+namespace dovrel::test {
+
+// Waits until a visible top-level window with this caption (of any process)
+// has a child of the given class; null after the timeout.
+HWND WaitForDialog(const wchar_t* caption, const wchar_t* childClass, int timeoutMs = 10000);
+
+}  // namespace dovrel::test

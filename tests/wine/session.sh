@@ -9,30 +9,24 @@ action=$1
 state=$(readlink -m "$2")
 mkdir -p "$state"
 
-free_display() {
-    local n
-    for n in $(seq 90 250); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
+# Xvfb picks a free display itself and tells which once it listens, so two
+# test runs starting at the same moment never share one.
 start_xvfb() {
-    local n pid
-    n=$(free_display) || { echo "no free X display" >&2; exit 1; }
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    local pid number=""
+    rm -f "$state/xvfb.display"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        </dev/null >"$state/xvfb.log" 2>&1 3>"$state/xvfb.display" &
     pid=$!
     for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+        number=$(tr -dc '0-9' <"$state/xvfb.display" 2>/dev/null || true)
+        [ -n "$number" ] && break
         kill -0 "$pid" 2>/dev/null || { cat "$state/xvfb.log" >&2; exit 1; }
         sleep 0.1
     done
+    [ -n "$number" ] || { echo "Xvfb did not report its display" >&2; kill "$pid"; exit 1; }
     echo "$pid" >"$state/xvfb.pid"
-    echo ":$n" >"$state/display"
-    echo "Xvfb started on :$n (pid $pid)"
+    echo ":$number" >"$state/display"
+    echo "Xvfb started on :$number (pid $pid)"
 }
 
 case "$action" in

@@ -1,0 +1,229 @@
+#include "platform/win32/Win32Support.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <climits>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32FormServices.h"
+#include "platform/win32/Win32Module.h"
+#include "platform/win32/Win32PlacementStore.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Window.h"
+
+namespace dovrel::win32 {
+
+namespace {
+
+constexpr wchar_t kAppPathKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Dovrel.exe";
+constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
+
+// Not LR_SHARED: a shared icon is looked up by name alone, so the small
+// size could come back as the big icon loaded before it.
+UniqueIcon LoadIconResource(const std::wstring& name, int widthMetric, int heightMetric)
+{
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_ICON,
+                                                  GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
+    if (!icon)
+        ThrowLastError(L"LoadImage");
+    return icon;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) noexcept
+{
+    try {
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// COM for the shell's sake while a document is opened: ShellExecuteEx may
+// hand the work to shell extensions. A thread that already runs COM in the
+// other model keeps it.
+class ComScope {
+public:
+    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComScope()
+    {
+        if (initialized_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialized_;
+};
+
+// False when the system has no program for this kind of document.
+bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder)
+{
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    // No shell error boxes: a missing association is handled here. NOASYNC
+    // because the program may end right after the call.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info))
+        return true;
+    const DWORD code = GetLastError();
+    if (code == ERROR_NO_ASSOCIATION || reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC)
+        return false;
+    ThrowError(L"ShellExecuteEx", code);
+}
+
+std::wstring SystemFolder()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        ThrowLastError(L"GetSystemDirectory");
+    return std::wstring(buffer, length);
+}
+
+}  // namespace
+
+Win32SupportLibrary::Win32SupportLibrary(HWND runtimeMainWindow) : runtimeMainWindow_(runtimeMainWindow) {}
+
+long Win32SupportLibrary::RegisterAppPath()
+{
+    const std::wstring program = ProgramPath();
+    const std::wstring folder = FolderOf(program);
+    const UniqueHkey key = CreateUserKey(kAppPathKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    long written = 0;
+    for (const auto& [name, text] : {std::pair{L"", program}, std::pair{L"Path", folder}}) {
+        if (ReadString(key.Get(), name) != text) {
+            WriteString(key.Get(), name, text);
+            ++written;
+        }
+    }
+    return written;
+}
+
+bool Win32SupportLibrary::IsInDesignEnvironment()
+{
+    return false;
+}
+
+WindowHandle Win32SupportLibrary::GetRuntimeMainWindow()
+{
+    return ToWindowHandle(runtimeMainWindow_);
+}
+
+void Win32SupportLibrary::SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName)
+{
+    const HWND target = RequireWindow(window, L"SetWindowIconFromResource");
+    auto loaded = icons_.find(resourceName);
+    if (loaded == icons_.end()) {
+        if (!FindResourceW(GetModuleHandleW(nullptr), resourceName.c_str(), RT_GROUP_ICON))
+            throw Error(kErrSystem, L"The icon \"" + resourceName + L"\" is not in the program's file.");
+        WindowIcons icons{LoadIconResource(resourceName, SM_CXICON, SM_CYICON),
+                          LoadIconResource(resourceName, SM_CXSMICON, SM_CYSMICON)};
+        loaded = icons_.emplace(resourceName, std::move(icons)).first;
+    }
+    // WM_SETICON answers with the previous icon, which may well be none.
+    SendMessageW(target, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded->second.bigIcon.Get()));
+    SendMessageW(target, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loaded->second.smallIcon.Get()));
+}
+
+long Win32SupportLibrary::FixContainerWindows()
+{
+    std::vector<HWND> windows;
+    // FALSE means no windows as well as a failure, so the result says
+    // nothing; a thread without windows simply has nothing to fix.
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    const auto program = reinterpret_cast<ULONG_PTR>(GetModuleHandleW(nullptr));
+    long changed = 0;
+    for (const HWND window : windows) {
+        if (GetClassLongPtrW(window, GCLP_HMODULE) != program)
+            continue;
+        const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+        if (style & WS_CLIPCHILDREN)
+            continue;
+        SetLastError(ERROR_SUCCESS);
+        if (SetWindowLongPtrW(window, GWL_STYLE, style | WS_CLIPCHILDREN) == 0 && GetLastError() != ERROR_SUCCESS)
+            ThrowLastError(L"SetWindowLongPtr");
+        ++changed;
+    }
+    return changed;
+}
+
+long Win32SupportLibrary::CenterForm(WindowHandle window, std::int32_t)
+{
+    const HWND target = RequireWindow(window, L"CenterForm");
+    RECT bounds;
+    if (!GetWindowRect(target, &bounds))
+        ThrowLastError(L"GetWindowRect");
+    const RECT work = WorkAreaOf(MonitorFromWindow(target, MONITOR_DEFAULTTONEAREST));
+    const LONG width = bounds.right - bounds.left;
+    const LONG height = bounds.bottom - bounds.top;
+    const LONG left = work.left + (work.right - work.left - width) / 2;
+    const LONG top = work.top + (work.bottom - work.top - height) / 2;
+    POINT origin = FitIntoWorkArea(RECT{left, top, left + width, top + height}, work);
+    if (GetWindowLongPtrW(target, GWL_STYLE) & WS_CHILD) {
+        // A child window moves in its parent's client coordinates.
+        SetLastError(ERROR_SUCCESS);
+        if (MapWindowPoints(nullptr, GetParent(target), &origin, 1) == 0 && GetLastError() != ERROR_SUCCESS)
+            ThrowLastError(L"MapWindowPoints");
+    }
+    if (!SetWindowPos(target, nullptr, origin.x, origin.y, 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE))
+        ThrowLastError(L"SetWindowPos");
+    return 0;
+}
+
+long Win32SupportLibrary::OpenReadMe(std::int32_t)
+{
+    const std::wstring folder = FolderOf(ProgramPath());
+    const std::wstring readMe = folder + L"\\" + kReadMeName;
+    const DWORD attributes = GetFileAttributesW(readMe.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw Error(kErrFileNotFound, L"The read-me was not found. It should be the file " + readMe + L".");
+    const ComScope com;
+    if (!ShellOpen(readMe, std::wstring(), folder) &&
+        !ShellOpen(SystemFolder() + L"\\notepad.exe", L"\"" + readMe + L"\"", folder))
+        ThrowError(L"ShellExecuteEx", ERROR_NO_ASSOCIATION);
+    return 0;
+}
+
+std::wstring Win32SupportLibrary::StringFromAnsiPointer(const char* address)
+{
+    if (!address)
+        return std::wstring();
+    const size_t length = std::strlen(address);
+    if (length > INT_MAX)
+        throw Error(kErrOverflow, L"Overflow");
+    return WideFromAnsi(address, static_cast<int>(length));
+}
+
+std::wstring Win32SupportLibrary::CutRight(const std::wstring& text, std::int32_t count)
+{
+    if (count < 0)
+        throw Error(kErrInvalidProcedureCall, L"Invalid procedure call or argument");
+    const auto cut = static_cast<size_t>(count);
+    return cut >= text.size() ? std::wstring() : text.substr(0, text.size() - cut);
+}
+
+std::unique_ptr<PlacementStore> Win32SupportLibrary::CreatePlacementStore()
+{
+    return std::make_unique<Win32PlacementStore>();
+}
+
+std::unique_ptr<FormServices> Win32SupportLibrary::CreateFormServices()
+{
+    return std::make_unique<Win32FormServices>();
+}
+
+}  // namespace dovrel::win32

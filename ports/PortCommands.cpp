@@ -1,0 +1,63 @@
+#include "ports/PortCommands.h"
+
+#include <utility>
+
+namespace dovrel {
+
+PortCommands::PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, Spooler& spooler,
+                           std::function<void()> refreshPorts)
+    : form_(form), lvPorts_(lvPorts), runtime_(runtime), spooler_(spooler), refreshPorts_(std::move(refreshPorts))
+{
+}
+
+void PortCommands::cmdAdd_Click()
+{
+    // Only the empty text (Cancel, or a cleared field) is refused; anything
+    // else goes to the spooler exactly as typed, blanks included.
+    const std::wstring monitorName = runtime_.InputBox(L"Input monitor name.", L"Local port");
+    if (monitorName.empty())
+        return;
+    const WindowHandle owner = form_.hWnd();
+    if (!spooler_.AddPortA(owner, monitorName)) {
+        runtime_.MsgBox(L"Can't add port.", kMbOk | kMbIconExclamation);
+        return;
+    }
+    refreshPorts_();
+}
+
+void PortCommands::cmdDelete_Click()
+{
+    const auto shown = lvPorts_.SelectedItem();
+    if (!shown)
+        return;
+    const std::wstring question = shown->Text() + L"\r\n\r\n" + L"Delete port?";
+    if (runtime_.MsgBox(question, kMbOkCancel | kMbIconExclamation) == kIdCancel)
+        return;
+
+    const WindowHandle owner = form_.hWnd();
+    // The port is read again from the selection, not taken from the box.
+    // Should the selection be gone by now, no port is deleted at all.
+    const auto selected = lvPorts_.SelectedItem();
+    if (!selected)
+        return;
+    if (!spooler_.DeletePortA(owner, selected->Text())) {
+        runtime_.MsgBox(L"Can't delete port.", kMbOk | kMbIconExclamation);
+        return;
+    }
+    refreshPorts_();
+}
+
+void PortCommands::cmdSettings_Click()
+{
+    if (!lvPorts_.SelectedItem())
+        return;
+    const WindowHandle owner = form_.hWnd();
+    const auto selected = lvPorts_.SelectedItem();
+    if (!selected)
+        return;
+    // Whatever the monitor did or refused, nothing is reported and the list
+    // stays as it is.
+    spooler_.ConfigurePortA(owner, selected->Text());
+}
+
+}  // namespace dovrel

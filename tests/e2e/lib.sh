@@ -1,0 +1,180 @@
+# shellcheck shell=bash
+# Sourced by every scenario of this folder. A scenario is run as
+#   bash SCENARIO.sh STATE EXE DRIVER RESULTS NAME [ARGUMENTS...]
+# STATE is the Wine state folder of the run (prefix and display, see
+# tests/wine), EXE the Dovrel.exe under test, DRIVER the e2e_driver.exe of the
+# same build, RESULTS the folder for screenshots, NAME the scenario's name.
+set -euo pipefail
+
+if [ $# -lt 5 ]; then
+    echo "usage: $0 STATE EXE DRIVER RESULTS NAME [ARGUMENTS...]" >&2
+    exit 2
+fi
+e2e_here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
+e2e_state=$(readlink -m "$1")
+e2e_exe=$(readlink -m "$2")
+e2e_driver=$(readlink -m "$3")
+e2e_results=$(readlink -m "$4")
+e2e_name=$5
+shift 5
+e2e_wine_run=$(readlink -f "$e2e_here/../wine/wine-run.sh")
+e2e_started=$(date +%s%3N)
+e2e_pid=
+e2e_tmp=$(mktemp -d)
+e2e_cleanups=()
+e2e_reason=
+mkdir -p "$e2e_results"
+rm -f "$e2e_results/$e2e_name.png" "$e2e_results/$e2e_name-failure.png"
+
+note() {
+    local ms=$(($(date +%s%3N) - e2e_started))
+    printf '[%3d.%01ds] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
+}
+
+fail() {
+    e2e_reason="$*"
+    exit 1
+}
+
+# The driver in the run's prefix; its stderr says what went wrong.
+drv() {
+    "$e2e_wine_run" "$e2e_state" "$e2e_driver" "$@" </dev/null
+}
+
+# The value of a "key: value" line of the driver's output.
+field() {
+    sed -n "s/^$1: //p"
+}
+
+screenshot() {
+    local file="$e2e_results/$e2e_name${1:-}.png"
+    (
+        # shellcheck source=../wine/wine-env.sh
+        source "$e2e_here/../wine/wine-env.sh" "$e2e_state"
+        import -window root "$file"
+    ) && note "screenshot $file" || echo "could not take the screenshot $file" >&2
+}
+
+# Starts Dovrel.exe in the background and waits for its window; a scenario
+# runs one instance at a time.
+start_dovrel() {
+    drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
+    "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
+    e2e_pid=$!
+    note "Dovrel.exe started (pid $e2e_pid)"
+    drv wait-window Ports 20000 >/dev/null || fail "the window \"Ports\" did not appear"
+}
+
+# Waits until the started Dovrel.exe has ended by itself, with exit code 0.
+expect_exit() {
+    local ms=5000 waited=0 code=0
+    while kill -0 "$e2e_pid" 2>/dev/null; do
+        [ "$waited" -ge "$ms" ] && fail "Dovrel.exe (pid $e2e_pid) still runs $ms ms after its window was closed"
+        sleep 0.05
+        waited=$((waited + 50))
+    done
+    wait "$e2e_pid" || code=$?
+    [ "$code" -eq 0 ] || fail "Dovrel.exe ended with exit code $code"
+    note "Dovrel.exe ended (exit code 0)"
+    e2e_pid=
+}
+
+# The spooler's ports, as the driver reads them in its own process, in the
+# form of the list's rows: the type number becomes the Type column's text.
+spooler_rows() {
+    local name monitor description type text
+    drv spooler-ports | while IFS=$'\t' read -r name monitor description type; do
+        text=
+        if (( type & 1 )); then text+="Write, "; fi
+        if (( type & 2 )); then text+="Read, "; fi
+        if (( type & 4 )); then text+="Redirected, "; fi
+        if (( type & 8 )); then text+="Net attached, "; fi
+        text=${text%, }
+        printf '%s\t%s\t%s\t%s\n' "$name" "$monitor" "$description" "${text:-Unknown}"
+    done
+}
+
+# Replaces the spooler's ports with the given names for this scenario and
+# puts the ports found before back when it ends.
+use_ports() {
+    local before="$e2e_tmp/ports-before.txt"
+    drv spooler-ports | cut -f1 >"$before"
+    [ -s "$before" ] || fail "the spooler reports no ports to put back afterwards"
+    e2e_cleanups+=("restore_ports $before")
+    write_ports "$@" || fail "could not set the ports $*"
+}
+
+restore_ports() {
+    local names=()
+    mapfile -t names <"$1"
+    write_ports "${names[@]}" || echo "could not put the ports back: ${names[*]}" >&2
+}
+
+# The ports are the values of this key (their data is ignored); a .reg file
+# imported by regedit sets them all in one Wine start. Succeeds when the
+# spooler then reports exactly these ports.
+write_ports() {
+    local file="$e2e_tmp/ports.reg" name now
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports]\r\n\r\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports]\r\n'
+        for name in "$@"; do
+            name=${name//\\/\\\\}
+            printf '"%s"=""\r\n' "${name//\"/\\\"}"
+        done
+    } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$file"
+    "$e2e_wine_run" "$e2e_state" regedit /S "Z:${file//\//\\}" </dev/null >/dev/null 2>&1 || return 1
+    now=$(drv spooler-ports | cut -f1 | sort) || return 1
+    [ "$now" = "$(printf '%s\n' "$@" | sort)" ]
+}
+
+e2e_finish() {
+    local code=$? cleanup
+    trap - EXIT
+    trap '' PIPE
+    set +e
+    if [ "$code" -ne 0 ]; then
+        screenshot -failure
+        echo "visible windows at the failure:" >&2
+        drv windows >&2
+        # A read-me left open by a failed step would stand in the way of the
+        # next scenario.
+        drv end-process "ReadMe" >/dev/null 2>&1
+    fi
+    if [ -n "$e2e_pid" ] && kill -0 "$e2e_pid" 2>/dev/null; then
+        kill "$e2e_pid" 2>/dev/null
+        wait "$e2e_pid" 2>/dev/null
+    fi
+    for cleanup in "${e2e_cleanups[@]}"; do
+        $cleanup
+    done
+    if [ "$code" -ne 0 ]; then
+        if [ -z "$e2e_reason" ] && [ -n "$e2e_failed_file" ]; then
+            e2e_reason="this step failed, ${e2e_failed_file##*/} line $e2e_failed_line: $(sed -n "${e2e_failed_line}{s/^ *//;p}" "$e2e_failed_file")"
+        fi
+        [ -s "$e2e_tmp/dovrel.log" ] && { echo "Dovrel.exe's output:" >&2; cat "$e2e_tmp/dovrel.log" >&2; }
+        echo "FAIL ($e2e_name): ${e2e_reason:-exit code $code}" >&2
+    else
+        note "PASS $e2e_name"
+    fi
+    rm -rf "$e2e_tmp"
+    exit "$code"
+}
+# Where a failing command stopped the scenario: its line in the scenario
+# itself, also when the command failed inside one of the functions here.
+e2e_failed_file=
+e2e_failed_line=
+set -E
+trap 'if [ -z "$e2e_failed_file" ]; then
+          if [ ${#BASH_LINENO[@]} -gt 1 ]; then
+              e2e_failed_file=${BASH_SOURCE[-1]} e2e_failed_line=${BASH_LINENO[-2]}
+          else
+              e2e_failed_file=${BASH_SOURCE[0]} e2e_failed_line=$LINENO
+          fi
+      fi' ERR
+trap e2e_finish EXIT
+trap 'exit 130' INT TERM
+
+# Every scenario starts as a first start: no placement saved.
+drv reset-placement >/dev/null
