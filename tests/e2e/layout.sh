@@ -44,11 +44,13 @@ check_layout() {
 start_dovrel
 drv wait-rows 1 >/dev/null
 check_layout "at the start"
+screenshot -start
 drv move 100 80 800 560 >/dev/null
 check_layout "enlarged"
 screenshot
 drv move 200 150 420 260 >/dev/null
 check_layout "made smaller"
+screenshot -smaller
 drv move 120 90 700 480 >/dev/null
 drv click Cancel
 expect_exit

@@ -63,6 +63,11 @@ TEST_F(FormsRuntimeTest, TheWindowHasItsCaptionFrameAndDesignGeometry)
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
+    // Set when another test runs this one at another resolution.
+    wchar_t expected[16] = {};
+    if (GetEnvironmentVariableW(L"DOVREL_TEST_EXPECTED_DPI", expected, 16)) {
+        ASSERT_EQ(dpi, _wtoi(expected));
+    }
     auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
 
     RECT client = {};
@@ -92,6 +97,50 @@ TEST_F(FormsRuntimeTest, TheWindowHasItsCaptionFrameAndDesignGeometry)
     EXPECT_EQ(controls->cmdAdd.Left(), 4020);
     EXPECT_EQ(controls->tmrInit.Interval(), 1);
     EXPECT_TRUE(controls->tmrInit.Enabled());
+}
+
+// The same window at 120 dots per inch has the same size in inches: the
+// geometry test runs again in a process that starts with that resolution.
+TEST(FormsRuntimeDpiTest, TheWindowKeepsItsPhysicalSizeAtAnotherResolution)
+{
+    const wchar_t* desktopKey = L"Control Panel\\Desktop";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, desktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    DWORD previous = 0, size = sizeof previous;
+    const bool hadValue =
+        RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
+    const DWORD dpi = 120;
+    ASSERT_EQ(RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi),
+              ERROR_SUCCESS);
+
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = std::wstring(L"\"") + program +
+                               L"\" --gtest_filter=FormsRuntimeTest.TheWindowHasItsCaptionFrameAndDesignGeometry";
+    SetEnvironmentVariableW(L"DOVREL_TEST_EXPECTED_DPI", L"120");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    const BOOL started = CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &child);
+    SetEnvironmentVariableW(L"DOVREL_TEST_EXPECTED_DPI", nullptr);
+    DWORD exitCode = 99;
+    if (started) {
+        WaitForSingleObject(child.hProcess, 60000);
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    if (hadValue)
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous), sizeof previous);
+    else
+        RegDeleteValueW(key, L"LogPixels");
+    RegCloseKey(key);
+
+    ASSERT_TRUE(started);
+    EXPECT_EQ(exitCode, 0u) << "the window's geometry is wrong at 120 dots per inch";
 }
 
 TEST_F(FormsRuntimeTest, TabMovesFromTheListDownTheButtonsFromCancel)
