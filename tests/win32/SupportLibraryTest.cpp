@@ -508,36 +508,5 @@ TEST(TextFunctionsTest, CutRightDropsTheLastCharacters)
     }
 }
 
-// Width and bits per pixel of each image of an icon group in this program.
-std::vector<std::pair<int, int>> IconGroupImages(const wchar_t* name, WORD language)
-{
-    std::vector<std::pair<int, int>> images;
-    const HRSRC resource = FindResourceExW(nullptr, RT_GROUP_ICON, name, language);
-    const auto* group = resource ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource))) : nullptr;
-    if (!group)
-        return images;
-    // A 6-byte header whose third WORD is the count, then 14-byte entries:
-    // width at 0, bit count (a WORD) at 6.
-    WORD count = 0;
-    std::memcpy(&count, group + 4, sizeof(count));
-    for (WORD i = 0; i < count; ++i) {
-        const BYTE* entry = group + 6 + 14 * i;
-        WORD bits = 0;
-        std::memcpy(&bits, entry + 6, sizeof(bits));
-        images.emplace_back(entry[0], bits);
-    }
-    return images;
-}
-
-TEST(ResourcesTest, TheIconGroupsHaveTheirLanguagesAndImages)
-{
-    using ::testing::UnorderedElementsAre;
-    using Image = std::pair<int, int>;
-    EXPECT_THAT(IconGroupImages(L"A_MAIN", MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)),
-                UnorderedElementsAre(Image{48, 4}, Image{32, 4}, Image{16, 4}, Image{48, 8}, Image{32, 8}, Image{16, 8}));
-    EXPECT_THAT(IconGroupImages(MAKEINTRESOURCEW(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)),
-                UnorderedElementsAre(Image{32, 1}, Image{32, 4}, Image{16, 4}));
-}
-
 }  // namespace
 }  // namespace dovrel::test
