@@ -346,8 +346,10 @@ void Win32ListView::OnSubItemChanged(std::int32_t subItem)
 {
     if (sorted_ && subItem == sortKey_)
         RequestFullSort();
-    else
+    else if (!pending_)
         InvalidateRect(window_, nullptr, FALSE);
+    // While a batch is pending the whole list is repainted once it is
+    // brought up to date; asking again per cell costs more than the fill.
 }
 
 // --- keeping the control in step ---

@@ -1,0 +1,122 @@
+#include "bench/BenchPorts.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <random>
+
+namespace dovrel::bench {
+
+namespace {
+
+// Each letter upper or lower case at random.
+std::string MixCase(std::string text, std::mt19937& random)
+{
+    for (char& c : text)
+        if (std::isalpha(static_cast<unsigned char>(c)) && (random() & 1))
+            c = static_cast<char>(std::islower(static_cast<unsigned char>(c)) ? std::toupper(c) : std::tolower(c));
+    return text;
+}
+
+}  // namespace
+
+std::vector<PortRecord> MakePorts(std::size_t count)
+{
+    std::mt19937 random(static_cast<std::mt19937::result_type>(count));
+    std::vector<PortRecord> ports;
+    ports.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        // The number keeps every name unique whatever the case.
+        const std::string n = std::to_string(i);
+        PortRecord port;
+        port.description = "Local Port";
+        port.monitor = "Local Monitor";
+        switch (i % 4) {
+        case 0:
+            port.name = MixCase("lpt" + n + ":", random);
+            break;
+        case 1:
+            port.name = MixCase("ne" + std::string(n.size() < 2 ? "0" : "") + n + ":", random);
+            break;
+        case 2:
+            port.name = MixCase("\\\\server" + std::to_string(i % 97) + "\\printer" + n, random);
+            port.monitor = "Standard TCP/IP Port";
+            port.type = 3;
+            break;
+        default:
+            port.name = MixCase("c:\\out\\file" + n + ".prn", random);
+            break;
+        }
+        ports.push_back(std::move(port));
+    }
+    std::shuffle(ports.begin(), ports.end(), random);
+    return ports;
+}
+
+PreparedSpooler::PreparedSpooler(const std::vector<PortRecord>& ports) : records_(ports.size())
+{
+    std::size_t size = ports.size() * sizeof(PortInfo2);
+    for (const auto& port : ports)
+        size += port.name.size() + port.monitor.size() + port.description.size() + 3;
+    image_.resize(size);
+
+    std::size_t strings = ports.size() * sizeof(PortInfo2);
+    auto place = [&](const std::string& text) {
+        std::memcpy(image_.data() + strings, text.c_str(), text.size() + 1);
+        const std::size_t at = strings;
+        strings += text.size() + 1;
+        return reinterpret_cast<const char*>(at);
+    };
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        const PortInfo2 record{place(ports[i].name), place(ports[i].monitor), place(ports[i].description),
+                               ports[i].type, 0};
+        std::memcpy(image_.data() + i * sizeof(PortInfo2), &record, sizeof record);
+    }
+}
+
+bool PreparedSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                 std::int32_t& returned)
+{
+    bytesNeeded = static_cast<std::int32_t>(image_.size());
+    returned = 0;
+    if (!buffer || bufferSize < image_.size()) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return false;
+    }
+    std::memcpy(buffer, image_.data(), image_.size());
+    const auto base = reinterpret_cast<std::uintptr_t>(buffer);
+    for (std::size_t i = 0; i < records_; ++i) {
+        PortInfo2 record;
+        std::memcpy(&record, buffer + i * sizeof record, sizeof record);
+        for (const char** text : {&record.pPortName, &record.pMonitorName, &record.pDescription})
+            *text = reinterpret_cast<const char*>(base + reinterpret_cast<std::uintptr_t>(*text));
+        std::memcpy(buffer + i * sizeof record, &record, sizeof record);
+    }
+    returned = static_cast<std::int32_t>(records_);
+    return true;
+}
+
+double NowMs()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return static_cast<double>(value.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+MemoryFigures ProcessMemory()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return {};
+    return {counters.PeakWorkingSetSize, counters.PeakPagefileUsage};
+}
+
+}  // namespace dovrel::bench

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Spooler.h"
+
+namespace dovrel::bench {
+
+struct PortRecord {
+    std::string name;
+    std::string monitor;
+    std::string description;
+    std::uint32_t type = 1;
+};
+
+// count ports named like real ones (printer ports, network shares, files),
+// in mixed case and shuffled; the same count always gives the same ports.
+std::vector<PortRecord> MakePorts(std::size_t count);
+
+// Serves prepared ports through EnumPortsA the way the spooler lays them out:
+// the records first, then their strings, every address pointing into the
+// caller's buffer. The layout is built once; a data call copies it and moves
+// the addresses to the caller's buffer.
+class PreparedSpooler final : public Spooler {
+public:
+    explicit PreparedSpooler(const std::vector<PortRecord>& ports);
+
+    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                    std::int32_t& returned) override;
+    bool AddPortA(WindowHandle, const std::wstring&) override { return false; }
+    bool DeletePortA(WindowHandle, const std::wstring&) override { return false; }
+    bool ConfigurePortA(WindowHandle, const std::wstring&) override { return false; }
+
+private:
+    std::vector<std::uint8_t> image_;  // addresses held as offsets into image_
+    std::size_t records_ = 0;
+};
+
+// Milliseconds since an arbitrary start, from the performance counter.
+double NowMs();
+
+struct MemoryFigures {
+    std::size_t peakWorkingSet = 0;
+    std::size_t peakPagefile = 0;
+};
+MemoryFigures ProcessMemory();
+
+}  // namespace dovrel::bench
