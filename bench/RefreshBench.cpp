@@ -46,6 +46,25 @@ void PumpMessages()
     }
 }
 
+// Configures the list as the port window does when it loads, then shows
+// the window, so that both measured paths start from the same state.
+void ShowLikeThePortWindow(MainFormControls& controls)
+{
+    ListViewControl& lvPorts = controls.lvPorts;
+    lvPorts.SetBorderStyle(ListBorderStyle::None);
+    lvPorts.SetHideSelection(false);
+    lvPorts.SetLabelEdit(ListLabelEdit::Manual);
+    lvPorts.SetMultiSelect(false);
+    lvPorts.SetView(ListViewView::Report);
+    modListViewSupport::ListViewFullRowSelect(lvPorts, kTrue);
+    modListViewSupport::ListViewGridLines(lvPorts, kTrue);
+    modListViewSupport::ListViewLabelTip(lvPorts, kTrue);
+    for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
+        lvPorts.ColumnHeaders().Add(title);
+    controls.form.Show();
+    PumpMessages();
+}
+
 std::wstring CellText(HWND list, int row)
 {
     wchar_t text[300] = {};
@@ -111,18 +130,7 @@ double RunProgram(Spooler& spooler, std::size_t count, const std::wstring& first
     win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
     MainFormControls controls = runtime.CreateMainForm();
     ListViewControl& lvPorts = controls.lvPorts;
-    lvPorts.SetBorderStyle(ListBorderStyle::None);
-    lvPorts.SetHideSelection(false);
-    lvPorts.SetLabelEdit(ListLabelEdit::Manual);
-    lvPorts.SetMultiSelect(false);
-    lvPorts.SetView(ListViewView::Report);
-    modListViewSupport::ListViewFullRowSelect(lvPorts, kTrue);
-    modListViewSupport::ListViewGridLines(lvPorts, kTrue);
-    modListViewSupport::ListViewLabelTip(lvPorts, kTrue);
-    for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
-        lvPorts.ColumnHeaders().Add(title);
-    controls.form.Show();
-    PumpMessages();
+    ShowLikeThePortWindow(controls);
     PortList ports(lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler);
 
     const double start = NowMs();
@@ -227,15 +235,7 @@ int Profile(long size)
     win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
     MainFormControls controls = runtime.CreateMainForm();
     ListViewControl& lvPorts = controls.lvPorts;
-    lvPorts.SetBorderStyle(ListBorderStyle::None);
-    lvPorts.SetView(ListViewView::Report);
-    modListViewSupport::ListViewFullRowSelect(lvPorts, kTrue);
-    modListViewSupport::ListViewGridLines(lvPorts, kTrue);
-    modListViewSupport::ListViewLabelTip(lvPorts, kTrue);
-    for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
-        lvPorts.ColumnHeaders().Add(title);
-    controls.form.Show();
-    PumpMessages();
+    ShowLikeThePortWindow(controls);
     PortList ports(lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler);
 
     std::printf("| step (%zu ports) | ms |\n|---|---:|\n", count);
