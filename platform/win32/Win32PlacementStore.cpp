@@ -18,8 +18,10 @@ constexpr wchar_t kProgramKey[] = L"Software\\Orvane\\Dovrel";
 
 // The stored value, REG_BINARY, exactly this size, little-endian: a tag and
 // a format version, the normal rectangle in screen pixels, and the show
-// state the window had when it was saved (SW_SHOWNORMAL, SW_SHOWMINIMIZED
-// or SW_SHOWMAXIMIZED), kept for what it tells but never restored.
+// state the window had when it was saved. Only a window saved in its normal
+// state comes back there: one saved minimised or maximised (which the user
+// cannot do through the window's frame) opens centred, like any other
+// placement the program did not leave itself.
 struct StoredPlacement {
     std::uint32_t tag;
     std::uint32_t version;
@@ -94,7 +96,7 @@ bool CaptionReachable(const RECT& rect)
 
 bool Usable(const StoredPlacement& stored)
 {
-    if (stored.tag != kTag || stored.version != kVersion || stored.showCmd > SW_MAX)
+    if (stored.tag != kTag || stored.version != kVersion || stored.showCmd != SW_SHOWNORMAL)
         return false;
     if (!WithinLimits(stored.left) || !WithinLimits(stored.top) || !WithinLimits(stored.right) ||
         !WithinLimits(stored.bottom))

@@ -171,27 +171,28 @@ TEST_F(PlacementStoreTest, RestoresTheSavedRectangle)
     EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{150, 130, 570, 440}));
 }
 
-TEST_F(PlacementStoreTest, AMaximisedWindowStoresItsNormalRectangleAndComesBackNormal)
+TEST_F(PlacementStoreTest, AWindowSavedMaximisedOrMinimisedIsNotRestored)
 {
     MoveTo(window.Handle(), 120, 110, 400, 300);
-    ShowWindow(window.Handle(), SW_MAXIMIZE);
-    Save();
-    ShowWindow(window.Handle(), SW_RESTORE);
-    MoveTo(window.Handle(), 10, 10, 200, 150);
-    ASSERT_TRUE(Load());
-    EXPECT_FALSE(IsZoomed(window.Handle()));
-    EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{120, 110, 520, 410}));
+    for (const int state : {SW_MAXIMIZE, SW_MINIMIZE}) {
+        ShowWindow(window.Handle(), state);
+        Save();
+        ShowWindow(window.Handle(), SW_RESTORE);
+        MoveTo(window.Handle(), 10, 10, 200, 150);
+        EXPECT_FALSE(Load()) << state;
+        EXPECT_FALSE(IsZoomed(window.Handle()));
+        EXPECT_FALSE(IsIconic(window.Handle()));
+        EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{10, 10, 210, 160}));
+    }
 }
 
-TEST_F(PlacementStoreTest, LoadingLeavesAHiddenWindowHiddenAndNotMaximised)
+TEST_F(PlacementStoreTest, LoadingLeavesAHiddenWindowHidden)
 {
     Blob blob;
-    blob.showCmd = SW_SHOWMAXIMIZED;
     Put(REG_BINARY, &blob, sizeof(blob));
     ShowWindow(window.Handle(), SW_HIDE);
     ASSERT_TRUE(Load());
     EXPECT_FALSE(IsWindowVisible(window.Handle()));
-    EXPECT_FALSE(IsZoomed(window.Handle()));
     EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{100, 100, 500, 400}));
 }
 
@@ -202,16 +203,19 @@ TEST_F(PlacementStoreTest, UnusableStoredDataGivesFalseAndLeavesTheWindowAlone)
 
     const RECT work = WorkArea();
     auto at = [](LONG left, LONG top) { return Blob{0x4C505644, 1, left, top, left + 400, top + 300, SW_SHOWNORMAL}; };
-    Blob tag, version, flat, inverted, huge, state;
+    Blob tag, version, flat, inverted, huge, state, minimised, maximised;
     tag.tag = 0x12345678;
     version.version = 2;
     flat.right = flat.left;
     inverted.bottom = inverted.top - 50;
     huge.right = 2000000000;
     state.showCmd = 0xFFFF;
+    minimised.showCmd = SW_SHOWMINIMIZED;
+    maximised.showCmd = SW_SHOWMAXIMIZED;
     const std::pair<const char*, Blob> damaged[] = {
         {"garbage tag", tag}, {"other version", version}, {"zero width", flat}, {"negative height", inverted},
-        {"absurd size", huge}, {"bad show state", state}, {"far off every monitor", at(20000, 20000)},
+        {"absurd size", huge}, {"bad show state", state},
+        {"minimised", minimised}, {"maximised", maximised}, {"far off every monitor", at(20000, 20000)},
         {"caption above the screen", at(work.left + 100, work.top - 200)},
         {"only a sliver on the screen", at(work.right - 20, work.top + 50)},
     };
