@@ -8,6 +8,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/DialogTemplate.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Module.h"
@@ -31,6 +32,11 @@ enum AboutControl : WORD {
 // language that the resource lists.
 std::wstring ProgramFileVersion()
 {
+    const SystemLibrary library(L"version.dll");
+    const auto GetFileVersionInfoSizeW = library.Get<decltype(&::GetFileVersionInfoSizeW)>("GetFileVersionInfoSizeW");
+    const auto GetFileVersionInfoW = library.Get<decltype(&::GetFileVersionInfoW)>("GetFileVersionInfoW");
+    const auto VerQueryValueW = library.Get<decltype(&::VerQueryValueW)>("VerQueryValueW");
+
     const std::wstring path = ProgramPath();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);

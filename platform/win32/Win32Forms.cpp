@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/win32/EventDispatch.h"
 #include "platform/win32/InputPrompt.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32ListView.h"
 
@@ -468,7 +469,7 @@ HWND Win32Forms::MainFormWindow() const
 void Win32Forms::InitCommonControls()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    if (!InitCommonControlsEx(&controls))
+    if (!CommonControls().InitCommonControlsEx(&controls))
         throw Error(kErrSystem, L"The common controls could not be initialised.");
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/EventDispatch.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Error.h"
 
 namespace dovrel::win32 {
@@ -150,9 +151,11 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds)
                               nullptr);
     if (!window_)
         ThrowLastError(L"CreateWindowEx (list view)");
-    if (!SetWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)) ||
-        !SetWindowSubclass(window_, ListProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this))) {
-        RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
+    const auto id = reinterpret_cast<UINT_PTR>(this);
+    const auto self = reinterpret_cast<DWORD_PTR>(this);
+    if (!CommonControls().SetWindowSubclass(parent_, ParentProc, id, self) ||
+        !CommonControls().SetWindowSubclass(window_, ListProc, id, self)) {
+        CommonControls().RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
         DestroyWindow(window_);
         throw Error(kErrSystem, L"The list view could not be attached to its window.");
     }
@@ -161,9 +164,9 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds)
 Win32ListView::~Win32ListView()
 {
     if (parent_)
-        RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
+        CommonControls().RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
     if (window_) {
-        RemoveWindowSubclass(window_, ListProc, reinterpret_cast<UINT_PTR>(this));
+        CommonControls().RemoveWindowSubclass(window_, ListProc, reinterpret_cast<UINT_PTR>(this));
         DestroyWindow(window_);
     }
 }
@@ -677,10 +680,10 @@ LRESULT CALLBACK Win32ListView::ParentProc(HWND window, UINT message, WPARAM wPa
         if (header && header->hwndFrom == list->window_ && list->OnNotify(*header, result))
             return result;
     } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ParentProc, id);
+        CommonControls().RemoveWindowSubclass(window, ParentProc, id);
         list->parent_ = nullptr;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CommonControls().DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -688,9 +691,9 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
 {
     auto* list = reinterpret_cast<Win32ListView*>(self);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ListProc, id);
+        CommonControls().RemoveWindowSubclass(window, ListProc, id);
         list->window_ = nullptr;
-        return DefSubclassProc(window, message, wParam, lParam);
+        return CommonControls().DefSubclassProc(window, message, wParam, lParam);
     }
     if (message != WM_DESTROY) {
         // A failure here must not unwind through the window system; the
@@ -707,9 +710,9 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
         } catch (const std::exception&) {
         }
         if (width >= 0)
-            return DefSubclassProc(window, message, wParam, MAKELPARAM(width, 0));
+            return CommonControls().DefSubclassProc(window, message, wParam, MAKELPARAM(width, 0));
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CommonControls().DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace dovrel::win32

@@ -1,8 +1,6 @@
 #include "platform/win32/Win32Spooler.h"
 
-#include <windows.h>
-#include <winspool.h>
-
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -41,12 +39,24 @@ std::string Ansi(const std::wstring& text)
 
 }  // namespace
 
+Win32Spooler::Win32Spooler()
+    : winspool_(L"winspool.drv"),
+      enumPortsA_(winspool_.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
+      enumPortsW_(winspool_.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
+      addPortA_(winspool_.Get<decltype(&::AddPortA)>("AddPortA")),
+      deletePortA_(winspool_.Get<decltype(&::DeletePortA)>("DeletePortA")),
+      deletePortW_(winspool_.Get<decltype(&::DeletePortW)>("DeletePortW")),
+      configurePortA_(winspool_.Get<decltype(&::ConfigurePortA)>("ConfigurePortA")),
+      configurePortW_(winspool_.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
+{
+}
+
 bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned)
 {
     DWORD needed = 0;
     DWORD count = 0;
-    const BOOL ok = ::EnumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
+    const BOOL ok = enumPortsA_(nullptr, 2, buffer, bufferSize, &needed, &count);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
     return ok != FALSE;
@@ -55,19 +65,85 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     std::string name = Ansi(monitorName);
-    return ::AddPortA(nullptr, Owner(owner), name.data()) != FALSE;
+    return addPortA_(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
-    std::string name = Ansi(portName);
-    return ::DeletePortA(nullptr, Owner(owner), name.data()) != FALSE;
+    PortToActOn port = FindPort(portName);
+    switch (port.way) {
+    case PortToActOn::Way::ByExactName:
+        return deletePortW_(nullptr, Owner(owner), port.exactName.data()) != FALSE;
+    case PortToActOn::Way::ByAnsiName:
+        return deletePortA_(nullptr, Owner(owner), port.ansiName.data()) != FALSE;
+    case PortToActOn::Way::Refused:
+        break;
+    }
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
 }
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
-    std::string name = Ansi(portName);
-    return ::ConfigurePortA(nullptr, Owner(owner), name.data()) != FALSE;
+    PortToActOn port = FindPort(portName);
+    switch (port.way) {
+    case PortToActOn::Way::ByExactName:
+        return configurePortW_(nullptr, Owner(owner), port.exactName.data()) != FALSE;
+    case PortToActOn::Way::ByAnsiName:
+        return configurePortA_(nullptr, Owner(owner), port.ansiName.data()) != FALSE;
+    case PortToActOn::Way::Refused:
+        break;
+    }
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+}
+
+// The list shows each port by its name in the ANSI code page, where letters
+// the code page lacks become '?' or a look-alike. A port is therefore looked
+// up among the spooler's own names: when exactly one of them reads as the
+// given name in ANSI, the spooler is handed that port's real name, so that
+// "?:" reaches the port whose name holds a letter the code page lacks, and
+// never a port that is literally named "?:".
+// Two or more such ports cannot be told apart, and none of them is touched.
+// A name the spooler does not list (it may have gone meanwhile) goes to the
+// spooler as it is, which answers for it.
+Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) const
+{
+    PortToActOn port{PortToActOn::Way::ByAnsiName, Ansi(portName), std::wstring()};
+    int matches = 0;
+    for (const std::wstring& name : PortNames()) {
+        if (Ansi(name) == port.ansiName) {
+            ++matches;
+            port.exactName = name;
+        }
+    }
+    if (matches == 1)
+        port.way = PortToActOn::Way::ByExactName;
+    else if (matches > 1)
+        port.way = PortToActOn::Way::Refused;
+    return port;
+}
+
+// The spooler's port names at level 1; none when it cannot list them.
+std::vector<std::wstring> Win32Spooler::PortNames() const
+{
+    std::vector<std::wstring> names;
+    DWORD needed = 0;
+    DWORD count = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<BYTE> buffer(needed);
+        if (enumPortsW_(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), needed, &needed, &count)) {
+            const std::size_t whole = std::min<std::size_t>(count, buffer.size() / sizeof(PORT_INFO_1W));
+            const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
+            for (std::size_t index = 0; index < whole; ++index)
+                if (ports[index].pName)
+                    names.emplace_back(ports[index].pName);
+            return names;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+            break;
+    }
+    return names;
 }
 
 }  // namespace dovrel::win32

@@ -1,17 +1,47 @@
 #pragma once
 
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
 #include "platform/Spooler.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
 
-// The local print spooler through winspool's ANSI entry points.
+// The local print spooler through winspool's ANSI entry points, with
+// winspool.drv loaded from the system folder.
 class Win32Spooler final : public Spooler {
 public:
+    // Raises the program's error when the spooler's library cannot be loaded.
+    Win32Spooler();
+
     bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                    std::int32_t& returned) override;
     bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
     bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+
+private:
+    // How a port acted on by its ANSI name is reached.
+    struct PortToActOn {
+        enum class Way { ByAnsiName, ByExactName, Refused } way;
+        std::string ansiName;
+        std::wstring exactName;
+    };
+    PortToActOn FindPort(const std::wstring& portName) const;
+    std::vector<std::wstring> PortNames() const;
+
+    SystemLibrary winspool_;
+    decltype(&::EnumPortsA) enumPortsA_;
+    decltype(&::EnumPortsW) enumPortsW_;
+    decltype(&::AddPortA) addPortA_;
+    decltype(&::DeletePortA) deletePortA_;
+    decltype(&::DeletePortW) deletePortW_;
+    decltype(&::ConfigurePortA) configurePortA_;
+    decltype(&::ConfigurePortW) configurePortW_;
 };
 
 }  // namespace dovrel::win32

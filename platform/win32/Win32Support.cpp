@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32FormServices.h"
 #include "platform/win32/Win32Module.h"
@@ -45,16 +46,47 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) noexcept
     }
 }
 
+// The shell and COM, loaded at the first document opened and kept: shell
+// extensions may leave work behind in them.
+struct ShellLibraries {
+    decltype(&::CoInitializeEx) CoInitializeEx;
+    decltype(&::CoUninitialize) CoUninitialize;
+    decltype(&::ShellExecuteExW) ShellExecuteExW;
+};
+
+ShellLibraries LoadShellLibraries()
+{
+    SystemLibrary ole32(L"ole32.dll");
+    SystemLibrary shell32(L"shell32.dll");
+    const ShellLibraries functions = {
+        ole32.Get<decltype(&::CoInitializeEx)>("CoInitializeEx"),
+        ole32.Get<decltype(&::CoUninitialize)>("CoUninitialize"),
+        shell32.Get<decltype(&::ShellExecuteExW)>("ShellExecuteExW"),
+    };
+    ole32.KeepLoaded();
+    shell32.KeepLoaded();
+    return functions;
+}
+
+const ShellLibraries& Shell()
+{
+    static const ShellLibraries libraries = LoadShellLibraries();
+    return libraries;
+}
+
 // COM for the shell's sake while a document is opened: ShellExecuteEx may
 // hand the work to shell extensions. A thread that already runs COM in the
 // other model keeps it.
 class ComScope {
 public:
-    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ComScope()
+        : initialized_(SUCCEEDED(Shell().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {
+    }
     ~ComScope()
     {
         if (initialized_)
-            CoUninitialize();
+            Shell().CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -76,7 +108,7 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const s
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info))
+    if (Shell().ShellExecuteExW(&info))
         return true;
     const DWORD code = GetLastError();
     if (code == ERROR_NO_ASSOCIATION || reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC)

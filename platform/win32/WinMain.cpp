@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "platform/Error.h"
 #include "platform/win32/EventDispatch.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32Support.h"
@@ -17,6 +18,7 @@ constexpr wchar_t kAppTitle[] = L"Orvane - Dovrel";
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     try {
+        dovrel::win32::LoadLibrariesFromSystemFolderOnly();
         dovrel::win32::Win32Forms runtime(kAppTitle);
         dovrel::win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
         dovrel::win32::Win32Spooler spooler;

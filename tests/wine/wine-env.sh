@@ -3,7 +3,8 @@
 dovrel_state=$(readlink -m "$1")
 export WINEPREFIX="$dovrel_state/prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# A test may add overrides of its own in DOVREL_DLL_OVERRIDES.
+export WINEDLLOVERRIDES="mscoree,mshtml=${DOVREL_DLL_OVERRIDES:+;$DOVREL_DLL_OVERRIDES}"
 if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
     DISPLAY=$(cat "$dovrel_state/display")
     export DISPLAY
