@@ -67,16 +67,17 @@ void PortList::RefreshPorts()
     runtime_.SetScreenMousePointer(MousePointer::Hourglass);
     try {
         FillPortList();
+        runtime_.SetScreenMousePointer(MousePointer::Default);
     } catch (...) {
         // The error goes on to the error report; the hourglass must not
-        // stay behind it. A failure to reset it would hide the real error.
+        // stay behind it, not even when putting the pointer back was what
+        // failed. A second failure to reset it would hide the real error.
         try {
             runtime_.SetScreenMousePointer(MousePointer::Default);
         } catch (...) {
         }
         throw;
     }
-    runtime_.SetScreenMousePointer(MousePointer::Default);
 }
 
 void PortList::FillPortList()

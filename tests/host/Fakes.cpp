@@ -1,6 +1,7 @@
 #include "tests/host/Fakes.h"
 
 #include <cstring>
+#include <limits>
 
 #include "platform/Error.h"
 
@@ -24,7 +25,7 @@ public:
         log_.push_back("LoadPlacement '" + Utf8(section) + "' '" + Utf8(name) + "' " + Hex(form.hWnd()) + " " +
                        Utf8(app.AppTitle()) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
                        std::to_string(c) + " " + std::to_string(restoreState));
-        MaybeFail(support_.failOn, "LoadPlacement");
+        MaybeFail(support_.failOn, "LoadPlacement", support_.faults);
         return support_.placementStored;
     }
     void SavePlacement(const std::wstring& section, const std::wstring& name, Form& form, FormsRuntime& app,
@@ -32,7 +33,7 @@ public:
     {
         log_.push_back("SavePlacement '" + Utf8(section) + "' '" + Utf8(name) + "' " + Hex(form.hWnd()) + " " +
                        Utf8(app.AppTitle()) + " " + std::to_string(saveState));
-        MaybeFail(support_.failOn, "SavePlacement");
+        MaybeFail(support_.failOn, "SavePlacement", support_.faults);
         support_.placementStored = true;
     }
 
@@ -48,12 +49,12 @@ public:
     {
         log_.push_back("ShowAbout#" + std::to_string(serial_) + " " + Hex(form.hWnd()) + " " + Utf8(app.AppTitle()) +
                        " '" + Utf8(extra) + "' '" + Utf8(dedication) + "'");
-        MaybeFail(support_.failOn, "ShowAbout");
+        MaybeFail(support_.failOn, "ShowAbout", support_.faults);
     }
     void PressButton(CommandButton& button) override
     {
         log_.push_back("PressButton#" + std::to_string(serial_) + " " + Hex(button.hWnd()));
-        MaybeFail(support_.failOn, "PressButton");
+        MaybeFail(support_.failOn, "PressButton", support_.faults);
         if (button.onClick)
             button.onClick();
     }
@@ -66,10 +67,12 @@ private:
 
 }  // namespace
 
-void MaybeFail(const std::string& failOn, const std::string& operation)
+void MaybeFail(const std::string& failOn, const std::string& operation, FaultPlan* faults)
 {
+    if (faults)
+        faults->RaiseIfFires(operation);
     if (!failOn.empty() && failOn == operation)
-        throw Error(kErrSystem, L"Injected failure of " + std::wstring(operation.begin(), operation.end()));
+        throw Error(kErrSystem, InjectedFailure(operation));
 }
 
 std::vector<std::string> EntriesStartingWith(const EventLog& log, const std::string& prefix)
@@ -82,6 +85,13 @@ std::vector<std::string> EntriesStartingWith(const EventLog& log, const std::str
 }
 
 // --- forms runtime ---
+
+WindowHandle FakeForm::hWnd() const
+{
+    if (faults)
+        faults->RaiseIfFires("frmMain.hWnd");
+    return 0x1000;
+}
 
 void FakeForm::Show()
 {
@@ -105,12 +115,16 @@ void FakeForm::Unload()
 void FakeButton::SetEnabled(bool value)
 {
     log_.push_back(name_ + ".Enabled = " + (value ? "True" : "False"));
+    if (faults)
+        faults->RaiseIfFires(name_ + ".Enabled");
     enabled = value;
 }
 
 void FakeButton::SetLeft(float value)
 {
     log_.push_back(name_ + ".Left = " + std::to_string(value));
+    if (faults)
+        faults->RaiseIfFires(name_ + ".Left");
     if (refuseLeft)
         throw Error(kErrSystem, L"Injected failure of Left");
     left = value;
@@ -120,6 +134,8 @@ void FakeExtent::Move(float newLeft, float newTop, float newWidth, float newHeig
 {
     log_.push_back("lvPorts.Move " + std::to_string(newLeft) + " " + std::to_string(newTop) + " " +
                    std::to_string(newWidth) + " " + std::to_string(newHeight));
+    if (faults)
+        faults->RaiseIfFires("lvPorts.Move");
     if (newWidth < 0 || newHeight < 0)
         throw Error(kErrInvalidPropertyValue, L"Invalid property value");
     left = newLeft;
@@ -131,40 +147,42 @@ void FakeExtent::Move(float newLeft, float newTop, float newWidth, float newHeig
 void FakeTimer::SetEnabled(bool value)
 {
     log_.push_back(std::string("tmrInit.Enabled = ") + (value ? "True" : "False"));
+    if (faults)
+        faults->RaiseIfFires("tmrInit.Enabled");
     enabled = value;
 }
 
 void FakeRuntime::InitCommonControls()
 {
     log_.push_back("InitCommonControls");
-    MaybeFail(failOn, "InitCommonControls");
+    MaybeFail(failOn, "InitCommonControls", faults);
 }
 
 MainFormControls FakeRuntime::CreateMainForm()
 {
     log_.push_back("CreateMainForm");
-    MaybeFail(failOn, "CreateMainForm");
+    MaybeFail(failOn, "CreateMainForm", faults);
     return controls_;
 }
 
 void FakeRuntime::SetScreenMousePointer(MousePointer value)
 {
     log_.push_back("MousePointer = " + std::to_string(static_cast<int>(value)));
-    MaybeFail(failOn, "MousePointer");
+    MaybeFail(failOn, "MousePointer", faults);
     pointer = value;
 }
 
 std::int32_t FakeRuntime::MsgBox(const std::wstring& text, std::int32_t style)
 {
     log_.push_back("MsgBox '" + Utf8(text) + "' " + std::to_string(style));
-    MaybeFail(failOn, "MsgBox");
+    MaybeFail(failOn, "MsgBox", faults);
     return msgBoxAnswer;
 }
 
 std::wstring FakeRuntime::InputBox(const std::wstring& prompt, const std::wstring& defaultText)
 {
     log_.push_back("InputBox '" + Utf8(prompt) + "' '" + Utf8(defaultText) + "'");
-    MaybeFail(failOn, "InputBox");
+    MaybeFail(failOn, "InputBox", faults);
     return inputAnswer;
 }
 
@@ -173,54 +191,54 @@ std::wstring FakeRuntime::InputBox(const std::wstring& prompt, const std::wstrin
 long FakeSupport::RegisterAppPath()
 {
     log_.push_back("RegisterAppPath");
-    MaybeFail(failOn, "RegisterAppPath");
+    MaybeFail(failOn, "RegisterAppPath", faults);
     return 1;
 }
 
 bool FakeSupport::IsInDesignEnvironment()
 {
     log_.push_back("IsInDesignEnvironment");
-    MaybeFail(failOn, "IsInDesignEnvironment");
+    MaybeFail(failOn, "IsInDesignEnvironment", faults);
     return designEnvironment;
 }
 
 WindowHandle FakeSupport::GetRuntimeMainWindow()
 {
     log_.push_back("GetRuntimeMainWindow");
-    MaybeFail(failOn, "GetRuntimeMainWindow");
+    MaybeFail(failOn, "GetRuntimeMainWindow", faults);
     return 0x900;
 }
 
 void FakeSupport::SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName)
 {
     log_.push_back("SetWindowIconFromResource " + Hex(window) + " " + Utf8(resourceName));
-    MaybeFail(failOn, "SetWindowIconFromResource");
+    MaybeFail(failOn, "SetWindowIconFromResource", faults);
 }
 
 long FakeSupport::FixContainerWindows()
 {
     log_.push_back("FixContainerWindows");
-    MaybeFail(failOn, "FixContainerWindows");
+    MaybeFail(failOn, "FixContainerWindows", faults);
     return 0;
 }
 
 long FakeSupport::CenterForm(WindowHandle window, std::int32_t flags)
 {
     log_.push_back("CenterForm " + Hex(window) + " " + std::to_string(flags));
-    MaybeFail(failOn, "CenterForm");
+    MaybeFail(failOn, "CenterForm", faults);
     return 0;
 }
 
 long FakeSupport::OpenReadMe(std::int32_t flags)
 {
     log_.push_back("OpenReadMe " + std::to_string(flags));
-    MaybeFail(failOn, "OpenReadMe");
+    MaybeFail(failOn, "OpenReadMe", faults);
     return 0;
 }
 
 std::wstring FakeSupport::StringFromAnsiPointer(const char* address)
 {
-    MaybeFail(failOn, "StringFromAnsiPointer");
+    MaybeFail(failOn, "StringFromAnsiPointer", faults);
     if (!address)
         return L"";
     std::wstring text;
@@ -231,7 +249,7 @@ std::wstring FakeSupport::StringFromAnsiPointer(const char* address)
 
 std::wstring FakeSupport::CutRight(const std::wstring& text, std::int32_t count)
 {
-    MaybeFail(failOn, "CutRight");
+    MaybeFail(failOn, "CutRight", faults);
     if (count < 0)
         throw Error(kErrInvalidProcedureCall, L"Invalid procedure call or argument");
     return static_cast<std::size_t>(count) >= text.size() ? L"" : text.substr(0, text.size() - count);
@@ -240,7 +258,7 @@ std::wstring FakeSupport::CutRight(const std::wstring& text, std::int32_t count)
 std::unique_ptr<PlacementStore> FakeSupport::CreatePlacementStore()
 {
     log_.push_back("CreatePlacementStore");
-    MaybeFail(failOn, "CreatePlacementStore");
+    MaybeFail(failOn, "CreatePlacementStore", faults);
     ++placementStoresMade;
     return std::make_unique<FakePlacementStore>(log_, *this);
 }
@@ -248,7 +266,7 @@ std::unique_ptr<PlacementStore> FakeSupport::CreatePlacementStore()
 std::unique_ptr<FormServices> FakeSupport::CreateFormServices()
 {
     log_.push_back("CreateFormServices");
-    MaybeFail(failOn, "CreateFormServices");
+    MaybeFail(failOn, "CreateFormServices", faults);
     return std::make_unique<FakeFormServices>(log_, *this, ++formServicesMade);
 }
 
@@ -270,11 +288,19 @@ bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std
     offeredSizes.push_back(bufferSize);
     if (!buffer) {
         log_.push_back("EnumPorts size");
+        if (Refused("EnumPorts size")) {
+            LeaveRefusedCounts(faults->enumRefusal, bufferSize, bytesNeeded, returned);
+            return false;
+        }
         bytesNeeded = sizeCallBytes ? *sizeCallBytes : static_cast<std::int32_t>(BytesNeeded());
         returned = 0;
         return false;
     }
     log_.push_back("EnumPorts data " + std::to_string(bufferSize));
+    if (Refused("EnumPorts data")) {
+        LeaveRefusedCounts(faults->enumRefusal, bufferSize, bytesNeeded, returned);
+        return false;
+    }
     if (beforeDataCall)
         beforeDataCall(++dataCalls_);
 
@@ -306,19 +332,48 @@ bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std
 bool FakeSpooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     log_.push_back("AddPort " + Hex(owner) + " '" + Utf8(monitorName) + "'");
-    return result;
+    return !Refused("AddPort") && result;
 }
 
 bool FakeSpooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("DeletePort " + Hex(owner) + " '" + Utf8(portName) + "'");
-    return result;
+    return !Refused("DeletePort") && result;
 }
 
 bool FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("ConfigurePort " + Hex(owner) + " '" + Utf8(portName) + "'");
-    return result;
+    return !Refused("ConfigurePort") && result;
+}
+
+bool FakeSpooler::Refused(const std::string& operation)
+{
+    return faults && faults->Fires(operation);
+}
+
+void FakeSpooler::LeaveRefusedCounts(EnumRefusal refusal, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                     std::int32_t& returned)
+{
+    const auto offered = static_cast<std::int32_t>(bufferSize);
+    switch (refusal) {
+    case EnumRefusal::CountsUntouched:
+        break;
+    case EnumRefusal::NoBytes:
+        bytesNeeded = returned = 0;
+        break;
+    case EnumRefusal::NegativeCounts:
+        bytesNeeded = returned = -1;
+        break;
+    case EnumRefusal::MoreBytesThanOffered:
+        bytesNeeded = offered + static_cast<std::int32_t>(sizeof(PortInfo2));
+        returned = 0;
+        break;
+    case EnumRefusal::AbsurdRecordCount:
+        bytesNeeded = offered;
+        returned = std::numeric_limits<std::int32_t>::max();
+        break;
+    }
 }
 
 // --- harness ---
@@ -326,6 +381,11 @@ bool FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portNam
 Harness::Harness() : runtime(log, Controls())
 {
     lvPorts.sharedLog = &log;
+    faults.log = &log;
+    for (FaultPlan** user : {&form.faults, &tmrInit.faults, &lvPorts.faults, &lvPortsExtent.faults, &cmdHelp.faults,
+                             &cmdDelete.faults, &cmdAdd.faults, &cmdSettings.faults, &cmdCancel.faults,
+                             &runtime.faults, &support.faults, &spooler.faults})
+        *user = &faults;
 }
 
 MainFormControls Harness::Controls()

@@ -10,6 +10,7 @@
 #include "platform/FormsRuntime.h"
 #include "platform/Spooler.h"
 #include "platform/SupportLibrary.h"
+#include "tests/host/FaultPlan.h"
 #include "tests/host/RecordingListView.h"
 
 namespace dovrel::test {
@@ -19,13 +20,14 @@ namespace dovrel::test {
 // list (whose entries start with "lvPorts.").
 using EventLog = std::vector<std::string>;
 
-// Raises an Error when `failOn` names the operation that is about to run.
-void MaybeFail(const std::string& failOn, const std::string& operation);
+// Raises an Error when `failOn` names the operation that is about to run,
+// or when the fault plan's countdown reaches it.
+void MaybeFail(const std::string& failOn, const std::string& operation, FaultPlan* faults);
 
 class FakeForm final : public Form {
 public:
     explicit FakeForm(EventLog& log) : log_(log) {}
-    WindowHandle hWnd() const override { return 0x1000; }
+    WindowHandle hWnd() const override;
     float ScaleWidth() const override { return scaleWidth; }
     float ScaleHeight() const override { return scaleHeight; }
     float scaleWidth = 5475;
@@ -34,6 +36,7 @@ public:
     void Unload() override;
     bool loaded = false;
     bool unloaded = false;
+    FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
@@ -53,6 +56,7 @@ public:
     bool enabled = true;
     float left = 4020;
     bool refuseLeft = false;
+    FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
@@ -71,6 +75,7 @@ public:
     float Height() const override { return height; }
     void Move(float newLeft, float newTop, float newWidth, float newHeight) override;
     float left = 120, top = 120, width = 3795, height = 2115;
+    FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
@@ -83,6 +88,7 @@ public:
     void SetEnabled(bool value) override;
     std::int32_t Interval() const override { return 1; }
     bool enabled = true;
+    FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
@@ -102,6 +108,7 @@ public:
     std::int32_t msgBoxAnswer = kIdOk;
     std::wstring inputAnswer;
     std::string failOn;
+    FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
@@ -126,6 +133,7 @@ public:
     bool designEnvironment = false;
     bool placementStored = false;
     std::string failOn;
+    FaultPlan* faults = nullptr;
     int placementStoresMade = 0;
     int formServicesMade = 0;
 
@@ -164,13 +172,18 @@ public:
     std::function<void(std::uint8_t* buffer, std::int32_t& bytesNeeded, std::int32_t& returned)> afterDataCall;
     std::optional<std::int32_t> sizeCallBytes;  // overrides the size call's byte count
     bool result = true;                         // what AddPort/DeletePort/ConfigurePort return
+    FaultPlan* faults = nullptr;                // its refusals answer false, as result = false does
 
 private:
+    bool Refused(const std::string& operation);
+    static void LeaveRefusedCounts(EnumRefusal refusal, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                   std::int32_t& returned);
+
     EventLog& log_;
     int dataCalls_ = 0;
 };
 
-// The port window's fakes, wired together.
+// The port window's fakes, wired together, with one fault plan for all.
 struct Harness {
     Harness();
     MainFormControls Controls();
@@ -188,6 +201,7 @@ struct Harness {
     FakeRuntime runtime;
     FakeSupport support{log};
     FakeSpooler spooler{log};
+    FaultPlan faults;
 };
 
 // Entries of the log that start with the prefix, in order.

@@ -188,6 +188,8 @@ void RecordingListView::Record(const std::string& entry) const
 {
     if (!failOn.empty() && entry.rfind(failOn, 0) == 0)
         throw Error(kErrSystem, L"Injected failure: " + std::wstring(entry.begin(), entry.end()));
+    if (faults)
+        faults->RaiseIfFires("lvPorts." + entry);
     log.push_back(entry);
     if (sharedLog)
         sharedLog->push_back("lvPorts." + entry);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ListViewControl.h"
+#include "tests/host/FaultPlan.h"
 
 namespace dovrel::test {
 
@@ -47,6 +48,9 @@ public:
     // When set, every entry is also appended here with the prefix
     // "lvPorts.", so tests can see the list's steps among other fakes'.
     std::vector<std::string>* sharedLog = nullptr;
+    // When set, every operation of the list, its items and its columns
+    // counts down this plan and fails when its turn comes.
+    FaultPlan* faults = nullptr;
 
     bool Sorted() const override;
     void SetSorted(bool sorted) override;
