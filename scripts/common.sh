@@ -11,6 +11,7 @@ DOVREL_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine32:i386 wine64
     xvfb x11-utils imagemagick icoutils util-linux procps
+    clang libclang-rt-14-dev
 )
 
 dovrel_as_root() {

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <optional>
 
+#include "platform/PlacementRecord.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Window.h"
@@ -16,28 +16,9 @@ namespace {
 
 constexpr wchar_t kProgramKey[] = L"Software\\Orvane\\Dovrel";
 
-// The stored value, REG_BINARY, exactly this size, little-endian: a tag and
-// a format version, the normal rectangle in screen pixels, and the show
-// state the window had when it was saved. Only a window saved in its normal
-// state comes back there: one saved minimised or maximised (which the user
-// cannot do through the window's frame) opens centred, like any other
-// placement the program did not leave itself.
-struct StoredPlacement {
-    std::uint32_t tag;
-    std::uint32_t version;
-    std::int32_t left;
-    std::int32_t top;
-    std::int32_t right;
-    std::int32_t bottom;
-    std::uint32_t showCmd;
-};
-static_assert(sizeof(StoredPlacement) == 28, "the stored layout must not change");
+// The stored value: REG_BINARY, a PlacementRecord as EncodePlacement lays it out.
+static_assert(kShowNormal == SW_SHOWNORMAL, "the record keeps the platform's show command");
 
-constexpr std::uint32_t kTag = 0x4C505644;  // "DVPL"
-constexpr std::uint32_t kVersion = 1;
-
-// Beyond what any window system positions a window at.
-constexpr std::int32_t kCoordinateLimit = 32767;
 // How much of the caption band must lie on a monitor for the user to grab it.
 constexpr LONG kMinGrip = 100;
 
@@ -72,11 +53,6 @@ RECT Offset(RECT rect, LONG dx, LONG dy)
     return rect;
 }
 
-bool WithinLimits(std::int32_t coordinate)
-{
-    return coordinate >= -kCoordinateLimit && coordinate <= kCoordinateLimit;
-}
-
 // The caption band, the strip along the top edge by which the window is
 // moved, must lie on the work area of one monitor: all of its height and at
 // least kMinGrip pixels of its width (all of it for a narrower window).
@@ -92,18 +68,6 @@ bool CaptionReachable(const RECT& rect)
             return true;
     }
     return false;
-}
-
-bool Usable(const StoredPlacement& stored)
-{
-    if (stored.tag != kTag || stored.version != kVersion || stored.showCmd != SW_SHOWNORMAL)
-        return false;
-    if (!WithinLimits(stored.left) || !WithinLimits(stored.top) || !WithinLimits(stored.right) ||
-        !WithinLimits(stored.bottom))
-        return false;
-    if (stored.right <= stored.left || stored.bottom <= stored.top)
-        return false;
-    return CaptionReachable(RECT{stored.left, stored.top, stored.right, stored.bottom});
 }
 
 WINDOWPLACEMENT PlacementOf(HWND window)
@@ -125,14 +89,15 @@ bool Win32PlacementStore::LoadPlacement(const std::wstring& section, const std::
     if (!key)
         return false;
     const auto value = ReadValue(key.Get(), name);
-    if (!value || value->type != REG_BINARY || value->data.size() != sizeof(StoredPlacement))
+    if (!value || value->type != REG_BINARY)
         return false;
-    StoredPlacement stored;
-    std::memcpy(&stored, value->data.data(), sizeof(stored));
-    if (!Usable(stored))
+    const std::optional<PlacementRecord> stored = DecodePlacement(value->data.data(), value->data.size());
+    if (!stored)
+        return false;
+    RECT rect = {stored->left, stored->top, stored->right, stored->bottom};
+    if (!CaptionReachable(rect))
         return false;
 
-    RECT rect = {stored.left, stored.top, stored.right, stored.bottom};
     if (UsesWorkspaceCoordinates(window)) {
         const POINT offset = WorkspaceOffset(rect);
         rect = Offset(rect, -offset.x, -offset.y);
@@ -159,10 +124,9 @@ void Win32PlacementStore::SavePlacement(const std::wstring& section, const std::
         const POINT offset = WorkspaceOffset(rect);
         rect = Offset(rect, offset.x, offset.y);
     }
-    const StoredPlacement stored = {kTag, kVersion, rect.left, rect.top, rect.right, rect.bottom,
-                                    placement.showCmd};
+    const PlacementBytes stored = EncodePlacement({rect.left, rect.top, rect.right, rect.bottom, placement.showCmd});
     const UniqueHkey key = CreateUserKey(KeyPath(section), KEY_SET_VALUE);
-    WriteBinary(key.Get(), name, &stored, sizeof(stored));
+    WriteBinary(key.Get(), name, stored.data(), static_cast<DWORD>(stored.size()));
 }
 
 }  // namespace dovrel::win32
