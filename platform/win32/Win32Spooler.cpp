@@ -26,6 +26,30 @@ std::int32_t ToCount(DWORD value)
     return value > static_cast<DWORD>(std::numeric_limits<std::int32_t>::max()) ? -1 : static_cast<std::int32_t>(value);
 }
 
+// The names of what a level-1 enumeration of the local spooler lists (ports
+// or monitors); none when the spooler cannot list them.
+template <typename Info, typename Enumeration>
+std::vector<std::wstring> NamesAtLevel1(Enumeration enumerate)
+{
+    std::vector<std::wstring> names;
+    DWORD needed = 0;
+    DWORD count = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<BYTE> buffer(needed);
+        if (enumerate(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), needed, &needed, &count)) {
+            const std::size_t whole = std::min<std::size_t>(count, buffer.size() / sizeof(Info));
+            const auto* records = reinterpret_cast<const Info*>(buffer.data());
+            for (std::size_t index = 0; index < whole; ++index)
+                if (records[index].pName)
+                    names.emplace_back(records[index].pName);
+            break;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+            break;
+    }
+    return names;
+}
+
 HWND Owner(WindowHandle owner)
 {
     return reinterpret_cast<HWND>(owner);
@@ -43,6 +67,7 @@ Win32Spooler::Win32Spooler()
     : winspool_(L"winspool.drv"),
       enumPortsA_(winspool_.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
       enumPortsW_(winspool_.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
+      enumMonitorsW_(winspool_.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
       addPortA_(winspool_.Get<decltype(&::AddPortA)>("AddPortA")),
       deletePortA_(winspool_.Get<decltype(&::DeletePortA)>("DeletePortA")),
       deletePortW_(winspool_.Get<decltype(&::DeletePortW)>("DeletePortW")),
@@ -64,7 +89,7 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 
 bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
-    std::string name = Ansi(monitorName);
+    std::string name = Ansi(MonitorSpelling(monitorName));
     return addPortA_(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
@@ -124,26 +149,22 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
     return port;
 }
 
-// The spooler's port names at level 1; none when it cannot list them.
+// Monitor names are compared without regard to case, so "Local port" is the
+// monitor "Local Port". It is handed over as the spooler spells it: Wine's
+// spooler keeps a second, differently spelt name as a second monitor and
+// releases its library once too often, which crashes the program at the
+// next port added after a port was deleted.
+std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) const
+{
+    for (const std::wstring& name : NamesAtLevel1<MONITOR_INFO_1W>(enumMonitorsW_))
+        if (CompareStringOrdinal(name.c_str(), -1, monitorName.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return name;
+    return monitorName;
+}
+
 std::vector<std::wstring> Win32Spooler::PortNames() const
 {
-    std::vector<std::wstring> names;
-    DWORD needed = 0;
-    DWORD count = 0;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<BYTE> buffer(needed);
-        if (enumPortsW_(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), needed, &needed, &count)) {
-            const std::size_t whole = std::min<std::size_t>(count, buffer.size() / sizeof(PORT_INFO_1W));
-            const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
-            for (std::size_t index = 0; index < whole; ++index)
-                if (ports[index].pName)
-                    names.emplace_back(ports[index].pName);
-            return names;
-        }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
-            break;
-    }
-    return names;
+    return NamesAtLevel1<PORT_INFO_1W>(enumPortsW_);
 }
 
 }  // namespace dovrel::win32

@@ -33,10 +33,12 @@ private:
     };
     PortToActOn FindPort(const std::wstring& portName) const;
     std::vector<std::wstring> PortNames() const;
+    std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
     SystemLibrary winspool_;
     decltype(&::EnumPortsA) enumPortsA_;
     decltype(&::EnumPortsW) enumPortsW_;
+    decltype(&::EnumMonitorsW) enumMonitorsW_;
     decltype(&::AddPortA) addPortA_;
     decltype(&::DeletePortA) deletePortA_;
     decltype(&::DeletePortW) deletePortW_;
