@@ -11,7 +11,7 @@ DOVREL_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine32:i386 wine64
     xvfb x11-utils imagemagick icoutils util-linux procps
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev locales
 )
 
 dovrel_as_root() {
@@ -48,4 +48,14 @@ dovrel_build() {
 dovrel_build_windows() {
     local name=$1 triple=$2
     dovrel_build "$name" -DCMAKE_TOOLCHAIN_FILE="$DOVREL_ROOT/cmake/toolchains/$triple.cmake"
+}
+
+# One scenario runs Wine in a Russian locale, whose ANSI code page (1251) is
+# Cyrillic; Wine takes the code page from the locale, which must exist.
+dovrel_ensure_locale() {
+    locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && return 0
+    echo "Generating the ru_RU.UTF-8 locale"
+    dovrel_as_root sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -qx 'ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | dovrel_as_root tee -a /etc/locale.gen >/dev/null
+    dovrel_as_root locale-gen >/dev/null
 }

@@ -8,6 +8,7 @@
 source "$(dirname "$0")/common.sh"
 
 dovrel_install_missing
+dovrel_ensure_locale
 dovrel_build host
 dovrel_build host-asan -DDOVREL_SANITIZE=ON
 dovrel_build fuzz -DCMAKE_CXX_COMPILER=clang++ -DDOVREL_FUZZ=ON

@@ -5,13 +5,16 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <winspool.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <cwctype>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
@@ -335,7 +338,8 @@ private:
 
 // ---------------------------------------------------------------- the list view
 
-constexpr size_t kTextChars = 1024;
+// Enough for the longest port names the scenarios try.
+constexpr size_t kTextChars = 8192;
 
 class RemoteList {
 public:
@@ -973,6 +977,28 @@ void SpoolerPorts(const Args&)
     }
 }
 
+// The spooler's port names as it holds them, through its Unicode entry
+// point: letters that the ANSI code page lacks come through whole.
+void SpoolerNames(const Args&)
+{
+    DWORD needed = 0;
+    DWORD returned = 0;
+    EnumPortsW(nullptr, 1, nullptr, 0, &needed, &returned);
+    if (needed == 0)
+        throw Failure("EnumPortsW reports no bytes needed, error " + std::to_string(GetLastError()));
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPortsW(nullptr, 1, buffer.data(), needed, &needed, &returned))
+        throw Failure("EnumPortsW failed, error " + std::to_string(GetLastError()));
+    const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i)
+        Print(ports[i].pName);
+}
+
+void CodePage(const Args&)
+{
+    Print(L"ansi: " + std::to_wstring(GetACP()));
+}
+
 void WorkArea(const Args&)
 {
     RECT area{};
@@ -1018,6 +1044,427 @@ void ResetPlacement(const Args&)
     if (status != ERROR_SUCCESS)
         throw Failure("cannot delete the value \"Window placement\", error " + std::to_string(status));
     Print(L"placement: removed");
+}
+
+// ---------------------------------------------------------------- damaged placements
+
+DWORD RegistryType(const std::wstring& name)
+{
+    static const struct {
+        const wchar_t* name;
+        DWORD type;
+    } kTypes[] = {
+        {L"REG_NONE", REG_NONE},   {L"REG_SZ", REG_SZ},       {L"REG_EXPAND_SZ", REG_EXPAND_SZ},
+        {L"REG_BINARY", REG_BINARY}, {L"REG_DWORD", REG_DWORD}, {L"REG_MULTI_SZ", REG_MULTI_SZ},
+        {L"REG_QWORD", REG_QWORD},
+    };
+    for (const auto& entry : kTypes) {
+        if (_wcsicmp(name.c_str(), entry.name) == 0)
+            return entry.type;
+    }
+    return static_cast<DWORD>(ParseNumber(name, L"the registry type"));
+}
+
+std::vector<BYTE> BytesFromHex(const std::wstring& hex)
+{
+    if (hex.size() % 2 != 0 || !std::all_of(hex.begin(), hex.end(), [](wchar_t c) { return std::iswxdigit(c); }))
+        throw UsageError("the data must be hexadecimal digits, two per byte");
+    std::vector<BYTE> bytes;
+    for (size_t i = 0; i < hex.size(); i += 2)
+        bytes.push_back(static_cast<BYTE>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// The placement value as a user's registry may hold it: any type, any bytes.
+void WritePlacement(const Args& args)
+{
+    const DWORD type = RegistryType(args[0]);
+    std::vector<BYTE> data = BytesFromHex(args.size() > 1 ? args[1] : L"");
+    const DWORD size = static_cast<DWORD>(data.size());
+    data.push_back(0);  // an empty value still gets a valid pointer
+    HKEY raw = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kPlacementKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     KEY_SET_VALUE, nullptr, &raw, nullptr);
+    if (status != ERROR_SUCCESS)
+        throw Failure("cannot create HKCU\\Software\\Orvane\\Dovrel, error " + std::to_string(status));
+    UniqueHkey key(raw);
+    status = RegSetValueExW(key.Get(), kPlacementValue, 0, type, data.data(), size);
+    if (status != ERROR_SUCCESS)
+        throw Failure("cannot write the value \"Window placement\", error " + std::to_string(status));
+    Print(L"placement: " + std::to_wstring(size) + L" bytes, type " + std::to_wstring(type));
+}
+
+void DeleteProgramKey(const Args&)
+{
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, kPlacementKey);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        Print(L"key: absent");
+        return;
+    }
+    if (status != ERROR_SUCCESS)
+        throw Failure("cannot delete HKCU\\Software\\Orvane\\Dovrel, error " + std::to_string(status));
+    Print(L"key: removed");
+}
+
+// ---------------------------------------------------------------- the program's resources
+
+template <typename Function>
+Function SystemFunction(const wchar_t* module, const char* name)
+{
+    const FARPROC address = GetProcAddress(GetModuleHandleW(module), name);
+    if (!address)
+        throw Failure(std::string("this system has no ") + name);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+// The handles the process holds, counted in the system's handle table:
+// Wine's GetProcessHandleCount succeeds with 0 for every process.
+size_t HandlesOf(DWORD pid)
+{
+    using QuerySystemInformation = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    const auto query = SystemFunction<QuerySystemInformation>(L"ntdll.dll", "NtQuerySystemInformation");
+    std::vector<BYTE> buffer(64 * 1024);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status =
+            query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kInfoLengthMismatch && buffer.size() < 64 * 1024 * 1024) {
+            buffer.resize(std::max<size_t>(needed, buffer.size() * 2));
+            continue;
+        }
+        if (status != 0)
+            throw Failure("NtQuerySystemInformation(SystemHandleInformation) failed, status " + std::to_string(status));
+        break;
+    }
+    ULONG count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    const size_t first = offsetof(Table, entries);
+    count = static_cast<ULONG>(std::min<size_t>(count, (buffer.size() - first) / sizeof(Entry)));
+    size_t held = 0;
+    for (ULONG i = 0; i < count; ++i) {
+        Entry entry;
+        std::memcpy(&entry, buffer.data() + first + i * sizeof(Entry), sizeof entry);
+        if (entry.ownerPid == pid)
+            ++held;
+    }
+    return held;
+}
+
+struct WindowTally {
+    DWORD pid;
+    size_t count;
+};
+
+BOOL CALLBACK CountDescendant(HWND, LPARAM tally)
+{
+    ++reinterpret_cast<WindowTally*>(tally)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindowOfProcess(HWND window, LPARAM param)
+{
+    auto* tally = reinterpret_cast<WindowTally*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == tally->pid) {
+        ++tally->count;
+        EnumChildWindows(window, CountDescendant, param);
+    }
+    return TRUE;
+}
+
+// Every window of the process, hidden and message-only ones included, with
+// all their descendants.
+size_t WindowsOf(DWORD pid)
+{
+    WindowTally tally{pid, 0};
+    EnumWindows(CountWindowOfProcess, reinterpret_cast<LPARAM>(&tally));
+    HWND window = nullptr;
+    while ((window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr)
+        CountWindowOfProcess(window, reinterpret_cast<LPARAM>(&tally));
+    return tally.count;
+}
+
+std::wstring GuiResourceCount(HANDLE process, DWORD which)
+{
+    SetLastError(ERROR_SUCCESS);
+    const DWORD count = GetGuiResources(process, which);
+    // A process with a window holds USER objects, and GDI ones to draw it.
+    if (count == 0)
+        return L"unknown (GetGuiResources gives 0, error " + std::to_wstring(GetLastError()) + L")";
+    return std::to_wstring(count);
+}
+
+// What "Ports"'s process holds now: its USER and GDI objects where the
+// system counts them, its handles, windows and memory.
+void ProcessFigures(const Args&)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(MainWindow(), &pid);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process)
+        throw Failure("cannot open process " + std::to_string(pid) + ", error " + std::to_string(GetLastError()));
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(process.Get(), &memory, sizeof memory))
+        throw Failure("GetProcessMemoryInfo failed, error " + std::to_string(GetLastError()));
+    Print(L"pid: " + std::to_wstring(pid));
+    Print(L"user-objects: " + GuiResourceCount(process.Get(), GR_USEROBJECTS));
+    Print(L"gdi-objects: " + GuiResourceCount(process.Get(), GR_GDIOBJECTS));
+    Print(L"handles: " + std::to_wstring(HandlesOf(pid)));
+    Print(L"windows: " + std::to_wstring(WindowsOf(pid)));
+    Print(L"private-bytes: " + std::to_wstring(memory.PagefileUsage));
+    Print(L"working-set: " + std::to_wstring(memory.WorkingSetSize));
+}
+
+// ---------------------------------------------------------------- add and delete cycles
+
+// The title of the program's prompt and message boxes.
+constexpr wchar_t kProgramBoxTitle[] = L"Orvane - Dovrel";
+constexpr wchar_t kMonitorAddTitle[] = L"Add a Local Port";
+constexpr wchar_t kMonitorBoxTitle[] = L"Local Port";
+constexpr int kPromptEditId = 101;
+constexpr int kMonitorEditId = 101;
+
+// Like Poll, more often: a cycle waits a dozen times.
+template <typename Probe>
+auto PollClosely(DWORD ms, Probe probe) -> decltype(probe())
+{
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+        auto result = probe();
+        if (result || GetTickCount64() >= deadline)
+            return result;
+        Sleep(5);
+    }
+}
+
+// The texts of a dialog's static controls, one line.
+std::wstring StaticTexts(HWND dialog)
+{
+    std::wstring texts;
+    for (HWND child : Descendants(dialog)) {
+        if (_wcsicmp(ClassOf(child).c_str(), WC_STATICW) == 0) {
+            const std::wstring text = Escaped(ControlText(child));
+            if (!text.empty())
+                texts += (texts.empty() ? L"" : L" | ") + text;
+        }
+    }
+    return Quoted(texts);
+}
+
+void PressButton(HWND window, const std::wstring& caption)
+{
+    HWND button = Button(window, caption);
+    if (!IsWindowEnabled(button))
+        throw Failure(Utf8(L"the button " + Quoted(caption) + L" is disabled"));
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// One port added through the program's prompt and the monitor's dialog and
+// deleted again through the program's question, checking after each step
+// that the list holds exactly the ports it held before, plus the new one
+// while it exists. The prompt's offer is taken as it is unless a monitor
+// name is given to type over it.
+class PortCycle {
+public:
+    PortCycle(HWND ports, std::wstring monitor)
+        : ports_(ports), list_(MainList(ports)), remote_(list_), before_(SortedPorts()), monitor_(std::move(monitor))
+    {
+    }
+
+    void Run(const std::wstring& port)
+    {
+        Add(port);
+        Delete(port);
+    }
+
+    const std::string& Step() const { return step_; }
+
+private:
+    void Add(const std::wstring& port)
+    {
+        step_ = "\"Add...\" opens the prompt";
+        PressButton(ports_, L"Add...");
+        HWND prompt = WaitDialog(kProgramBoxTitle, kDefaultWaitMs);
+        HWND edit = GetDlgItem(prompt, kPromptEditId);
+        if (!edit || _wcsicmp(ClassOf(edit).c_str(), WC_EDITW) != 0)
+            throw Failure(Utf8(L"a box without a field opened instead: " + StaticTexts(prompt)));
+        const std::wstring offered = ControlText(edit);
+        if (_wcsicmp(offered.c_str(), L"Local Port") != 0)
+            throw Failure(Utf8(L"the prompt offers " + Quoted(offered) + L", expected \"Local Port\""));
+        if (!monitor_.empty() && !Ask(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(monitor_.c_str())))
+            throw Failure("the prompt's field refused the monitor name");
+
+        step_ = "OK in the prompt";
+        PressButton(prompt, L"OK");
+        WaitClosed(prompt);
+
+        step_ = "the monitor's dialog opens";
+        HWND monitor = WaitDialog(kMonitorAddTitle, kDefaultWaitMs);
+        HWND field = GetDlgItem(monitor, kMonitorEditId);
+        if (!field || !Ask(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(port.c_str())))
+            throw Failure("the monitor's dialog has no field for the name");
+
+        step_ = "OK in the monitor's dialog";
+        PressButton(monitor, L"OK");
+        WaitClosedUnlessRefused(monitor);
+
+        step_ = "the list shows the new port";
+        std::vector<std::wstring> expected = before_;
+        expected.push_back(port);
+        std::sort(expected.begin(), expected.end());
+        WaitPorts(expected);
+    }
+
+    void Delete(const std::wstring& port)
+    {
+        step_ = "selecting the new port's row";
+        SelectPort(port);
+
+        step_ = "\"Delete...\" asks about the port";
+        PressButton(ports_, L"Delete...");
+        HWND question = WaitDialog(kProgramBoxTitle, kDefaultWaitMs);
+        const std::wstring texts = StaticTexts(question);
+        if (texts != Quoted(Escaped(port + L"\r\n\r\nDelete port?")))
+            throw Failure(Utf8(L"the box says " + texts));
+
+        step_ = "OK in the question";
+        PressButton(question, L"OK");
+        WaitClosed(question);
+
+        step_ = "the port leaves the list";
+        WaitPorts(before_);
+    }
+
+    std::vector<std::wstring> SortedPorts()
+    {
+        std::vector<std::wstring> names;
+        const int rows = remote_.RowCount();
+        for (int row = 0; row < rows; ++row)
+            names.push_back(remote_.CellText(row, 0));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void WaitPorts(const std::vector<std::wstring>& expected)
+    {
+        std::vector<std::wstring> listed;
+        if (!PollClosely(kDefaultWaitMs, [&] { return (listed = SortedPorts()) == expected; })) {
+            std::wstring text;
+            for (const auto& name : listed)
+                text += L" " + Quoted(name);
+            throw Failure(Utf8(L"after " + std::to_wstring(kDefaultWaitMs) + L" ms the list holds" + text + L"; " +
+                               DescribeVisibleWindows()));
+        }
+    }
+
+    void SelectPort(const std::wstring& port)
+    {
+        int row = -1;
+        const int rows = remote_.RowCount();
+        for (int i = 0; i < rows && row < 0; ++i) {
+            if (remote_.CellText(i, 0) == port)
+                row = i;
+        }
+        if (row < 0)
+            throw Failure("the port is not in the list");
+        const LPARAM centre = CentreOf(remote_.RowRect(row));
+        Ask(list_, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        Ask(list_, WM_LBUTTONUP, 0, centre);
+        if (remote_.SelectedRows() != std::vector<int>{row})
+            throw Failure("row " + std::to_string(row) + " is not the only row selected after the click on it");
+    }
+
+    static void WaitClosed(HWND dialog)
+    {
+        if (!PollClosely(kDefaultWaitMs, [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
+            throw Failure(Utf8(L"the dialog " + Quoted(WindowText(dialog)) + L" is still open"));
+    }
+
+    // The monitor keeps its dialog open under a box of its own when it
+    // refuses a name.
+    static void WaitClosedUnlessRefused(HWND dialog)
+    {
+        HWND refusal = nullptr;
+        const bool closed = PollClosely(kDefaultWaitMs, [&] {
+            refusal = FindTopWindow(kMonitorBoxTitle, true);
+            return refusal || !IsWindow(dialog) || !IsWindowVisible(dialog);
+        });
+        if (refusal)
+            throw Failure(Utf8(L"the monitor refused the name: " + StaticTexts(refusal)));
+        if (!closed)
+            throw Failure("the monitor's dialog is still open");
+    }
+
+    HWND ports_;
+    HWND list_;
+    RemoteList remote_;
+    std::vector<std::wstring> before_;
+    std::wstring monitor_;
+    std::string step_;
+};
+
+// The pattern's first run of '#' becomes the number, padded with zeros to
+// the run's length.
+std::wstring NumberedName(const std::wstring& pattern, long number)
+{
+    const size_t first = pattern.find(L'#');
+    if (first == std::wstring::npos)
+        throw UsageError("the name pattern needs a run of '#' for the cycle's number");
+    const size_t length = pattern.find_first_not_of(L'#', first) == std::wstring::npos
+                              ? pattern.size() - first
+                              : pattern.find_first_not_of(L'#', first) - first;
+    std::wstring digits = std::to_wstring(number);
+    if (digits.size() < length)
+        digits.insert(0, length - digits.size(), L'0');
+    return pattern.substr(0, first) + digits + pattern.substr(first + length);
+}
+
+void CyclePorts(const Args& args)
+{
+    const long cycles = ParseNumber(args[0], L"the number of cycles");
+    if (cycles < 1)
+        throw UsageError("at least one cycle");
+    HWND ports = MainWindow();
+    PortCycle cycle(ports, args.size() > 2 ? args[2] : L"");
+    constexpr long kReportEvery = 50;
+    const ULONGLONG started = GetTickCount64();
+    ULONGLONG lapStarted = started;
+    for (long i = 1; i <= cycles; ++i) {
+        const std::wstring port = NumberedName(args[1], i);
+        try {
+            cycle.Run(port);
+        } catch (const Failure& e) {
+            const std::string ended = IsWindow(ports) ? "" : "; the window \"Ports\" is gone: the program has ended";
+            throw Failure("cycle " + std::to_string(i) + " of " + std::to_string(cycles) + " (" + Utf8(port) +
+                          "), " + cycle.Step() + ": " + e.what() + ended);
+        }
+        if (i % kReportEvery == 0 || i == cycles) {
+            const ULONGLONG now = GetTickCount64();
+            const long lap = (i - 1) % kReportEvery + 1;
+            Print(L"cycles " + std::to_wstring(i - lap + 1) + L"-" + std::to_wstring(i) + L": " +
+                  std::to_wstring((now - lapStarted) / static_cast<ULONGLONG>(lap)) + L" ms each");
+            lapStarted = now;
+        }
+    }
+    const ULONGLONG ms = GetTickCount64() - started;
+    Print(L"cycles: " + std::to_wstring(cycles) + L" in " + std::to_wstring(ms / 1000) + L"." +
+          std::to_wstring(ms / 100 % 10) + L" s");
 }
 
 struct Command {
@@ -1066,10 +1513,21 @@ const Command kCommands[] = {
     {L"set-text", "set-text TITLE ID TEXT      WM_SETTEXT to control ID of the dialog titled TITLE", 3, 3, SetText},
     {L"spooler-ports", "spooler-ports               EnumPortsA level 2: name, monitor, description, type", 0, 0,
      SpoolerPorts},
+    {L"spooler-names", "spooler-names               EnumPortsW level 1: every port name, whole", 0, 0,
+     SpoolerNames},
+    {L"code-page", "code-page                   the ANSI code page of the driver's process", 0, 0, CodePage},
     {L"work-area", "work-area                   SPI_GETWORKAREA", 0, 0, WorkArea},
     {L"placement", "placement                   whether the saved window placement exists", 0, 0, Placement},
     {L"reset-placement", "reset-placement             deletes the saved window placement", 0, 0,
      ResetPlacement},
+    {L"write-placement", "write-placement TYPE [HEX]  writes the saved placement as any registry type and bytes", 1, 2,
+     WritePlacement},
+    {L"delete-program-key", "delete-program-key          deletes HKCU\\Software\\Orvane\\Dovrel with all it holds", 0,
+     0, DeleteProgramKey},
+    {L"process-figures", "process-figures             USER and GDI objects, handles, windows, memory of \"Ports\"'s process",
+     0, 0, ProcessFigures},
+    {L"cycle-ports", "cycle-ports N NAME# [MONITOR] N times: adds port NAME# (# runs: the number) and deletes it", 2, 3,
+     CyclePorts},
 };
 
 std::string Usage()

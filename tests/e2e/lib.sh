@@ -98,7 +98,7 @@ spooler_rows() {
 # puts the ports found before back when it ends.
 use_ports() {
     local before="$e2e_tmp/ports-before.txt"
-    drv spooler-ports | cut -f1 >"$before"
+    drv spooler-names >"$before"
     [ -s "$before" ] || fail "the spooler reports no ports to put back afterwards"
     e2e_cleanups+=("restore_ports $before")
     write_ports "$@" || fail "could not set the ports $*"
@@ -125,7 +125,7 @@ write_ports() {
         done
     } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$file"
     "$e2e_wine_run" "$e2e_state" regedit /S "Z:${file//\//\\}" </dev/null >/dev/null 2>&1 || return 1
-    now=$(drv spooler-ports | cut -f1 | sort) || return 1
+    now=$(drv spooler-names | sort) || return 1
     [ "$now" = "$(printf '%s\n' "$@" | sort)" ]
 }
 

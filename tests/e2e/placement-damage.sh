@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Every damaged form of the saved placement that a user's registry can hold
+# (HKCU\Software\Orvane\Dovrel, "Window placement": REG_BINARY, 28 bytes, the
+# tag "DVPL", version 1, left, top, right, bottom, show state 1) opens the
+# window centred on the work area, wholly inside it, at its design size, and
+# Cancel still ends the program. A sound placement opens exactly where it
+# says. One start per case; the program saves its own placement when it
+# closes, so each case writes its value just before its start.
+source "$(dirname "$0")/lib.sh"
+
+# Hex of little-endian 32-bit values.
+le32() {
+    local value
+    for value in "$@"; do
+        printf '%02x%02x%02x%02x' $((value & 255)) $((value >> 8 & 255)) $((value >> 16 & 255)) $((value >> 24 & 255))
+    done
+}
+
+# The stored bytes: tag, version, left, top, right, bottom, show state.
+record() {
+    le32 0x4C505644 1 "$@"
+}
+
+# Hex of a text in UTF-16LE, as the registry's string types hold it.
+utf16() {
+    printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -d ' \n'
+}
+
+# REG_MULTI_SZ: each text ended by a NUL, and one more NUL.
+multi_sz() {
+    local text
+    for text in "$@"; do
+        printf '%s0000' "$(utf16 "$text")"
+    done
+    printf '0000'
+}
+
+zeros() {
+    printf '%0*d' $(($1 * 2)) 0
+}
+
+read -r _ area_left area_top area_right area_bottom < <(drv work-area)
+note "work area $area_left $area_top $area_right $area_bottom"
+# The design's client area, 5475 x 2355 twips, at the 96 dpi of the test display.
+design_client="365 157"
+design_size=
+cases=0
+
+# Starts the program, which must open centred, inside the work area and at
+# the design size, and closes it with Cancel. $1 names the case; with
+# "screenshot" as $2 the screen is saved first.
+expect_centred() {
+    local name=$1 rect size client left top right bottom dx dy
+    start_dovrel
+    rect=$(drv window-rect)
+    read -r left top right bottom <<<"$(field rect <<<"$rect")"
+    size=$(field size <<<"$rect")
+    client=$(field client <<<"$rect")
+    [ "$client" = "$design_client" ] || fail "$name: the client area is $client, expected the design's $design_client"
+    design_size=${design_size:-$size}
+    [ "$size" = "$design_size" ] || fail "$name: the window is $size, expected $design_size as at the first start"
+    dx=$(((left + right) - (area_left + area_right)))
+    dy=$(((top + bottom) - (area_top + area_bottom)))
+    if [ "${dx#-}" -gt 6 ] || [ "${dy#-}" -gt 6 ]; then
+        fail "$name: the window at $left $top $right $bottom is not centred on the work area (off by $((dx / 2)), $((dy / 2)))"
+    fi
+    if [ "$left" -lt "$area_left" ] || [ "$top" -lt "$area_top" ] || [ "$right" -gt "$area_right" ] ||
+        [ "$bottom" -gt "$area_bottom" ]; then
+        fail "$name: the window at $left $top $right $bottom is not wholly inside the work area"
+    fi
+    if [ "${2:-}" = screenshot ]; then
+        drv wait-rows 1 >/dev/null
+        screenshot
+    fi
+    close
+    cases=$((cases + 1))
+    note "$name: centred at $left $top $right $bottom"
+}
+
+close() {
+    drv click Cancel
+    expect_exit
+}
+
+# Writes the value as type $2 with the bytes $3 (hex), then expect_centred
+# "$1" "$4".
+damaged() {
+    drv write-placement "$2" "${3:-}" >/dev/null || fail "$1: could not write the value"
+    expect_centred "$1" "${4:-}"
+}
+
+# Sound but for the damage each case does to it.
+good=$(record 137 91 748 468 1)
+
+drv reset-placement >/dev/null
+expect_centred "value missing"
+drv delete-program-key >/dev/null
+expect_centred "key missing"
+
+damaged "REG_SZ text" REG_SZ "$(utf16 '137,91,748,468')0000"
+damaged "REG_EXPAND_SZ text" REG_EXPAND_SZ "$(utf16 '%WINDOW_RECT%')0000"
+damaged "REG_MULTI_SZ lines" REG_MULTI_SZ "$(multi_sz 137 91 748 468)"
+damaged "REG_DWORD number" REG_DWORD "$(le32 1)"
+# A sound record under another type is not the program's either.
+damaged "REG_NONE holding a sound record" REG_NONE "$good"
+damaged "REG_DWORD holding a sound record" REG_DWORD "$good"
+
+damaged "empty" REG_BINARY ""
+damaged "truncated to 27 bytes" REG_BINARY "${good:0:54}"
+damaged "29 bytes" REG_BINARY "${good}00"
+damaged "4 KB" REG_BINARY "$good$(zeros $((4096 - 28)))"
+
+damaged "on a monitor far right and below" REG_BINARY "$(record 3000 2500 3373 2684 1)"
+damaged "on a monitor far left and above" REG_BINARY "$(record -3000 -2500 -2627 -2316 1)"
+damaged "all but 30 pixels off the right edge" REG_BINARY "$(record $((area_right - 30)) 300 $((area_right + 343)) 484 1)"
+damaged "caption above the top edge" REG_BINARY "$(record 300 $((area_top - 10)) 673 $((area_top + 174)) 1)"
+
+damaged "negative width" REG_BINARY "$(record 748 91 137 468 1)"
+damaged "negative height" REG_BINARY "$(record 137 468 748 91 1)"
+damaged "zero size" REG_BINARY "$(record 300 300 300 300 1)"
+
+damaged "minimised" REG_BINARY "$(record 137 91 748 468 2)" screenshot
+damaged "maximised" REG_BINARY "$(record 137 91 748 468 3)"
+damaged "hidden" REG_BINARY "$(record 137 91 748 468 0)"
+
+damaged "garbage tag" REG_BINARY "$(le32 0x12345678 1 137 91 748 468 1)"
+damaged "other version" REG_BINARY "$(le32 0x4C505644 2 137 91 748 468 1)"
+damaged "all zeros" REG_BINARY "$(zeros 28)"
+damaged "coordinates near 2e9" REG_BINARY "$(record 2000000000 2000000000 2000000373 2000000184 1)"
+damaged "from -2e9 to 2e9" REG_BINARY "$(record -2000000000 -2000000000 2000000000 2000000000 1)"
+
+# A sound placement inside the work area, neither centred nor at the design
+# size, comes back exactly.
+drv write-placement REG_BINARY "$good" >/dev/null
+start_dovrel
+restored=$(drv window-rect | field rect)
+[ "$restored" = "137 91 748 468" ] || fail "a sound placement 137 91 748 468 opened at $restored"
+close
+cases=$((cases + 1))
+note "sound placement: restored at $restored"
+note "$cases cases"
