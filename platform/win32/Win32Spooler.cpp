@@ -95,27 +95,26 @@ bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
-    PortToActOn port = FindPort(portName);
-    switch (port.way) {
-    case PortToActOn::Way::ByExactName:
-        return deletePortW_(nullptr, Owner(owner), port.exactName.data()) != FALSE;
-    case PortToActOn::Way::ByAnsiName:
-        return deletePortA_(nullptr, Owner(owner), port.ansiName.data()) != FALSE;
-    case PortToActOn::Way::Refused:
-        break;
-    }
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
+    return ActOnPort(portName, deletePortW_, deletePortA_, Owner(owner));
 }
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
+    return ActOnPort(portName, configurePortW_, configurePortA_, Owner(owner));
+}
+
+// Calls the spooler's Unicode or ANSI form of an operation on one port, as
+// FindPort says; false, without a call, when the port cannot be told apart.
+template <typename ByExactName, typename ByAnsiName>
+bool Win32Spooler::ActOnPort(const std::wstring& portName, ByExactName byExactName, ByAnsiName byAnsiName,
+                             HWND owner) const
+{
     PortToActOn port = FindPort(portName);
     switch (port.way) {
     case PortToActOn::Way::ByExactName:
-        return configurePortW_(nullptr, Owner(owner), port.exactName.data()) != FALSE;
+        return byExactName(nullptr, owner, port.exactName.data()) != FALSE;
     case PortToActOn::Way::ByAnsiName:
-        return configurePortA_(nullptr, Owner(owner), port.ansiName.data()) != FALSE;
+        return byAnsiName(nullptr, owner, port.ansiName.data()) != FALSE;
     case PortToActOn::Way::Refused:
         break;
     }
@@ -136,7 +135,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 {
     PortToActOn port{PortToActOn::Way::ByAnsiName, Ansi(portName), std::wstring()};
     int matches = 0;
-    for (const std::wstring& name : PortNames()) {
+    for (const std::wstring& name : NamesAtLevel1<PORT_INFO_1W>(enumPortsW_)) {
         if (Ansi(name) == port.ansiName) {
             ++matches;
             port.exactName = name;
@@ -160,11 +159,6 @@ std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) cons
         if (CompareStringOrdinal(name.c_str(), -1, monitorName.c_str(), -1, TRUE) == CSTR_EQUAL)
             return name;
     return monitorName;
-}
-
-std::vector<std::wstring> Win32Spooler::PortNames() const
-{
-    return NamesAtLevel1<PORT_INFO_1W>(enumPortsW_);
 }
 
 }  // namespace dovrel::win32

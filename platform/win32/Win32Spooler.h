@@ -32,7 +32,8 @@ private:
         std::wstring exactName;
     };
     PortToActOn FindPort(const std::wstring& portName) const;
-    std::vector<std::wstring> PortNames() const;
+    template <typename ByExactName, typename ByAnsiName>
+    bool ActOnPort(const std::wstring& portName, ByExactName byExactName, ByAnsiName byAnsiName, HWND owner) const;
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
     SystemLibrary winspool_;
