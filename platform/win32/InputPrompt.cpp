@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Win32Error.h"
 
@@ -31,40 +32,39 @@ std::wstring ControlText(HWND control)
 
 INT_PTR CALLBACK PromptProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    try {
-        switch (message) {
-        case WM_INITDIALOG: {
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            const auto& state = *reinterpret_cast<PromptState*>(lParam);
-            HWND edit = GetDlgItem(dialog, kEditId);
-            SetDlgItemTextW(dialog, kPromptId, state.prompt.c_str());
-            // No limit below the system's own: long names arrive whole.
-            SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-            SetWindowTextW(edit, state.defaultText.c_str());
-            SendMessageW(edit, EM_SETSEL, 0, -1);
-            CenterOverOwner(dialog);
-            SetFocus(edit);
-            return FALSE;  // the focus is set
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const auto& state = *reinterpret_cast<PromptState*>(lParam);
+        HWND edit = GetDlgItem(dialog, kEditId);
+        SetDlgItemTextW(dialog, kPromptId, state.prompt.c_str());
+        // No limit below the system's own: long names arrive whole.
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+        SetWindowTextW(edit, state.defaultText.c_str());
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        CenterOverOwner(dialog);
+        SetFocus(edit);
+        return FALSE;  // the focus is set
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            // A text that does not fit in memory is reported, and the
+            // prompt ends as if cancelled.
+            const bool read = Guarded(false, [&] {
                 state->entered = ControlText(GetDlgItem(dialog, kEditId));
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            break;
-        default:
-            break;
+                return true;
+            });
+            EndDialog(dialog, read ? IDOK : IDCANCEL);
+            return TRUE;
         }
-    } catch (...) {
-        // Out of memory for the text: the prompt ends as if cancelled.
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
     }
     return FALSE;
 }

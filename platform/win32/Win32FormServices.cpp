@@ -12,7 +12,8 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Module.h"
-#include "platform/win32/Win32Window.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 

@@ -13,8 +13,8 @@ namespace dovrel::win32 {
 class Win32MainForm;
 
 // The forms runtime on Win32: the hidden main window of the process, the
-// port window with its controls, the message loop with key preview, the
-// screen's mouse pointer and the modal boxes.
+// port window, the message loop with key preview and the dialog manager's
+// keys, the screen's mouse pointer and the modal boxes.
 class Win32Forms final : public FormsRuntime {
 public:
     explicit Win32Forms(std::wstring appTitle);
@@ -24,8 +24,10 @@ public:
 
     // The runtime's own hidden top-level window.
     HWND RuntimeMainWindow() const { return runtimeWindow_.Get(); }
-    // The port window, once made; null before.
+    // The port window, once made and until it is gone; null otherwise.
     HWND MainFormWindow() const;
+    // The port window was shown: the program has a window to go on with.
+    bool MainFormShown() const;
 
     std::wstring AppTitle() const override { return appTitle_; }
     void InitCommonControls() override;
@@ -41,7 +43,6 @@ public:
     int Run();
 
 private:
-    bool PreviewKey(MSG& message);
     HWND DialogOwner() const;
 
     std::wstring appTitle_;

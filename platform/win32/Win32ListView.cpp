@@ -3,35 +3,18 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "platform/Error.h"
-#include "platform/win32/EventDispatch.h"
+#include "platform/win32/Screen.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Error.h"
 
 namespace dovrel::win32 {
 
 namespace {
 
-[[noreturn]] void ThrowItemGone()
-{
-    throw Error(kErrInvalidIndex, L"The list item is no longer in the list.");
-}
-
 [[noreturn]] void ThrowOutOfBounds()
 {
     throw Error(kErrInvalidIndex, L"Index out of bounds.");
-}
-
-// A new column is one inch wide until it is sized to its contents.
-int DefaultColumnWidth(HWND window)
-{
-    HDC dc = GetDC(window);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc)
-        ReleaseDC(window, dc);
-    return dpi > 0 ? dpi : 96;
 }
 
 // Locale-aware and case-insensitive, as a Windows user expects of a list.
@@ -52,7 +35,7 @@ public:
     {
         if (index_ < 1 || static_cast<size_t>(index_) > owner_.columnTexts_.size())
             ThrowOutOfBounds();
-        return owner_.columnTexts_[index_ - 1];
+        return owner_.columnTexts_[static_cast<size_t>(index_) - 1];
     }
 
 private:
@@ -66,16 +49,9 @@ public:
 
     std::unique_ptr<ColumnHeader> Add(const std::wstring& text) override
     {
-        const int index = static_cast<int>(owner_.columnTexts_.size());
-        std::wstring buffer = text;
-        LVCOLUMNW column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = DefaultColumnWidth(owner_.window_);
-        column.pszText = buffer.data();
-        column.iSubItem = index;
-        if (owner_.Send(LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column)) != index)
-            throw Error(kErrSystem, L"The list refused a new column.");
+        const int index = Count();
+        // A new column is one inch wide until it is sized to its contents.
+        owner_.window_.InsertColumn(index, text, ScreenDpi());
         owner_.columnTexts_.push_back(text);
         return std::make_unique<Header>(owner_, index + 1);
     }
@@ -93,38 +69,23 @@ private:
 
 class Win32ListView::Item final : public ListItem {
 public:
-    Item(Win32ListView& owner, std::uint64_t id) : owner_(owner), id_(id) {}
+    Item(Win32ListView& owner, RowOrder::RowId id) : owner_(owner), id_(id) {}
 
-    std::wstring Text() const override { return owner_.RowOf(id_).text; }
+    std::wstring Text() const override { return owner_.rows_.Cell(id_, 0); }
     std::wstring SubItem(std::int32_t index) const override
     {
         if (index < 1)
             ThrowOutOfBounds();
-        const auto& subItems = owner_.RowOf(id_).subItems;
-        return static_cast<size_t>(index) <= subItems.size() ? subItems[index - 1] : std::wstring();
+        return owner_.rows_.Cell(id_, index);
     }
-    void SetSubItem(std::int32_t index, const std::wstring& text) override
-    {
-        // A sub-item shows under a column of its own; one beyond the
-        // columns would never be seen, so it is refused as the control does.
-        if (index < 1 || index >= std::max<std::int32_t>(owner_.columns_->Count(), 1))
-            ThrowOutOfBounds();
-        auto& subItems = owner_.RowOf(id_).subItems;
-        if (subItems.size() < static_cast<size_t>(index))
-            subItems.resize(static_cast<size_t>(index));
-        subItems[index - 1] = text;
-        owner_.OnSubItemChanged(index);
-    }
-    bool Selected() const override { return owner_.SelectedAt(owner_.IndexOf(id_)); }
-    void SetSelected(bool selected) override { owner_.SetSelectedAt(owner_.IndexOf(id_), selected); }
-    bool EnsureVisible() override
-    {
-        return owner_.Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(owner_.IndexOf(id_)), FALSE) != FALSE;
-    }
+    void SetSubItem(std::int32_t index, const std::wstring& text) override { owner_.SetSubItem(id_, index, text); }
+    bool Selected() const override { return owner_.SelectedAt(owner_.PositionOf(id_)); }
+    void SetSelected(bool selected) override { owner_.SetSelectedAt(owner_.PositionOf(id_), selected); }
+    bool EnsureVisible() override { return owner_.window_.EnsureVisible(owner_.PositionOf(id_)); }
 
 private:
     Win32ListView& owner_;
-    std::uint64_t id_;
+    RowOrder::RowId id_;
 };
 
 class Win32ListView::Items final : public ListItemCollection {
@@ -132,103 +93,93 @@ public:
     explicit Items(Win32ListView& owner) : owner_(owner) {}
     std::unique_ptr<ListItem> Add(const std::wstring& text) override { return owner_.AddRow(text); }
     void Clear() override { owner_.ClearRows(); }
-    std::int32_t Count() const override { return owner_.RowCount(); }
+    std::int32_t Count() const override { return static_cast<std::int32_t>(owner_.rows_.Count()); }
     std::unique_ptr<ListItem> Item(std::int32_t index) override { return owner_.ItemAt(index); }
 
 private:
     Win32ListView& owner_;
 };
 
-Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds)
-    : parent_(parent), columns_(std::make_unique<Columns>(*this)), items_(std::make_unique<Items>(*this))
+Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds, EventSink& events)
+    : parent_(parent), events_(events), columns_(std::make_unique<Columns>(*this)),
+      items_(std::make_unique<Items>(*this)), rows_(CompareTexts)
 {
-    // Owner data: the control asks us for every text (LVN_GETDISPINFO).
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
                         LVS_SINGLESEL;
-    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, bounds.left, bounds.top,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr),
-                              nullptr);
-    if (!window_)
-        ThrowLastError(L"CreateWindowEx (list view)");
+    window_.Create(parent, controlId, bounds, style, WS_EX_CLIENTEDGE);
     const auto id = reinterpret_cast<UINT_PTR>(this);
     const auto self = reinterpret_cast<DWORD_PTR>(this);
     if (!CommonControls().SetWindowSubclass(parent_, ParentProc, id, self) ||
-        !CommonControls().SetWindowSubclass(window_, ListProc, id, self)) {
-        CommonControls().RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
-        DestroyWindow(window_);
+        !CommonControls().SetWindowSubclass(window_.Handle(), ListProc, id, self)) {
+        CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
         throw Error(kErrSystem, L"The list view could not be attached to its window.");
     }
 }
 
 Win32ListView::~Win32ListView()
 {
+    const auto id = reinterpret_cast<UINT_PTR>(this);
     if (parent_)
-        CommonControls().RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
-    if (window_) {
-        CommonControls().RemoveWindowSubclass(window_, ListProc, reinterpret_cast<UINT_PTR>(this));
-        DestroyWindow(window_);
-    }
+        CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
+    if (window_.Handle())
+        CommonControls().RemoveWindowSubclass(window_.Handle(), ListProc, id);
 }
 
 // --- properties ---
 
 void Win32ListView::SetSorted(bool sorted)
 {
-    sorted_ = sorted;
-    if (sorted_)
-        RequestFullSort();
+    rows_.SetSorted(sorted);
+    OnOrderChanged();
 }
 
 void Win32ListView::SetSortKey(std::int16_t key)
 {
-    sortKey_ = key;
-    if (sorted_)
-        RequestFullSort();
+    rows_.SetSortKey(key);
+    OnOrderChanged();
 }
 
 void Win32ListView::SetSortOrder(std::int32_t order)
 {
-    sortOrder_ = order;
-    if (sorted_)
-        RequestFullSort();
+    rows_.SetSortOrder(order);
+    OnOrderChanged();
 }
 
 bool Win32ListView::MultiSelect() const
 {
-    return (GetWindowLongPtrW(window_, GWL_STYLE) & LVS_SINGLESEL) == 0;
+    return (window_.Style() & LVS_SINGLESEL) == 0;
 }
 
 void Win32ListView::SetMultiSelect(bool multiSelect)
 {
     if (multiSelect)
-        ChangeStyle(LVS_SINGLESEL, 0);
+        window_.ChangeStyle(LVS_SINGLESEL, 0);
     else
-        ChangeStyle(0, LVS_SINGLESEL);
+        window_.ChangeStyle(0, LVS_SINGLESEL);
 }
 
 void Win32ListView::SetBorderStyle(ListBorderStyle style)
 {
     if (style == ListBorderStyle::None)
-        ChangeExStyle(WS_EX_CLIENTEDGE, 0);
+        window_.ChangeExStyle(WS_EX_CLIENTEDGE, 0);
     else
-        ChangeExStyle(0, WS_EX_CLIENTEDGE);
+        window_.ChangeExStyle(0, WS_EX_CLIENTEDGE);
 }
 
 void Win32ListView::SetHideSelection(bool hide)
 {
     if (hide)
-        ChangeStyle(LVS_SHOWSELALWAYS, 0);
+        window_.ChangeStyle(LVS_SHOWSELALWAYS, 0);
     else
-        ChangeStyle(0, LVS_SHOWSELALWAYS);
+        window_.ChangeStyle(0, LVS_SHOWSELALWAYS);
 }
 
 void Win32ListView::SetLabelEdit(ListLabelEdit mode)
 {
     if (mode == ListLabelEdit::Automatic)
-        ChangeStyle(0, LVS_EDITLABELS);
+        window_.ChangeStyle(0, LVS_EDITLABELS);
     else
-        ChangeStyle(LVS_EDITLABELS, 0);
+        window_.ChangeStyle(LVS_EDITLABELS, 0);
 }
 
 void Win32ListView::SetView(ListViewView view)
@@ -241,12 +192,12 @@ void Win32ListView::SetView(ListViewView view)
     case ListViewView::Report: type = LVS_REPORT; break;
     default: throw Error(kErrInvalidIndex, L"Invalid property value.");
     }
-    ChangeStyle(LVS_TYPEMASK, type);
+    window_.ChangeStyle(LVS_TYPEMASK, type);
 }
 
 WindowHandle Win32ListView::hWnd() const
 {
-    return reinterpret_cast<WindowHandle>(window_);
+    return reinterpret_cast<WindowHandle>(window_.Handle());
 }
 
 ColumnHeaderCollection& Win32ListView::ColumnHeaders()
@@ -262,10 +213,10 @@ ListItemCollection& Win32ListView::ListItems()
 std::unique_ptr<ListItem> Win32ListView::SelectedItem()
 {
     Synchronize();
-    const auto index = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (index < 0 || index >= RowCount())
+    const int position = window_.NextItem(-1, LVNI_SELECTED);
+    if (position < 0 || static_cast<size_t>(position) >= rows_.Count())
         return nullptr;
-    return ItemAtIndex(index);
+    return std::make_unique<Item>(*this, rows_.IdAt(static_cast<size_t>(position)));
 }
 
 std::intptr_t Win32ListView::SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -278,441 +229,137 @@ std::intptr_t Win32ListView::SendMessageA(WindowHandle window, std::uint32_t mes
 
 std::unique_ptr<ListItem> Win32ListView::AddRow(const std::wstring& text)
 {
-    const auto row = static_cast<std::uint32_t>(rows_.size());
-    rows_.push_back(Row{text, {}});
-    order_.push_back(row);
-    indexStale_ = true;
-    if (!sorted_ && orderedPrefix_ + 1 == order_.size())
-        orderedPrefix_ = order_.size();
-    MarkPending();
-    return std::make_unique<Item>(*this, firstId_ + row);
+    const RowOrder::RowId id = rows_.Add(text);
+    OnOrderChanged();
+    return std::make_unique<Item>(*this, id);
 }
 
 void Win32ListView::ClearRows()
 {
-    firstId_ += rows_.size();
-    rows_.clear();
-    order_.clear();
-    indexOf_.clear();
-    indexStale_ = false;
-    orderedPrefix_ = 0;
-    fullSortNeeded_ = false;
-    pending_ = false;
+    rows_.Clear();
     controlCount_ = 0;
-    if (!Send(LVM_DELETEALLITEMS))
-        throw Error(kErrSystem, L"The list could not be cleared.");
+    pending_ = false;
+    window_.DeleteAllItems();
 }
 
 std::unique_ptr<ListItem> Win32ListView::ItemAt(std::int32_t position)
 {
-    if (position < 1 || position > RowCount())
+    if (position < 1 || static_cast<size_t>(position) > rows_.Count())
         ThrowOutOfBounds();
     Synchronize();
-    return ItemAtIndex(position - 1);
+    return std::make_unique<Item>(*this, rows_.IdAt(static_cast<size_t>(position) - 1));
 }
 
-std::unique_ptr<ListItem> Win32ListView::ItemAtIndex(int index)
+int Win32ListView::PositionOf(RowOrder::RowId id)
 {
-    return std::make_unique<Item>(*this, firstId_ + order_[static_cast<size_t>(index)]);
-}
-
-Win32ListView::Row& Win32ListView::RowOf(std::uint64_t id)
-{
-    if (id < firstId_ || id - firstId_ >= rows_.size())
-        ThrowItemGone();
-    return rows_[static_cast<size_t>(id - firstId_)];
-}
-
-int Win32ListView::IndexOf(std::uint64_t id)
-{
-    RowOf(id);
+    rows_.Cell(id, 0);  // raises for a row that is gone, before anything else
     Synchronize();
-    if (indexStale_) {
-        indexOf_.assign(rows_.size(), 0);
-        for (size_t index = 0; index < order_.size(); ++index)
-            indexOf_[order_[index]] = static_cast<std::uint32_t>(index);
-        indexStale_ = false;
-    }
-    return static_cast<int>(indexOf_[static_cast<size_t>(id - firstId_)]);
+    return static_cast<int>(rows_.PositionOf(id));
 }
 
-const std::wstring& Win32ListView::TextOf(const Row& row, int column) const
+void Win32ListView::SetSubItem(RowOrder::RowId id, std::int32_t index, const std::wstring& text)
 {
-    if (column == 0)
-        return row.text;
-    if (column < 0 || static_cast<size_t>(column) > row.subItems.size())
-        return empty_;
-    return row.subItems[static_cast<size_t>(column) - 1];
-}
-
-void Win32ListView::OnSubItemChanged(std::int32_t subItem)
-{
-    if (sorted_ && subItem == sortKey_)
-        RequestFullSort();
+    // A sub-item shows under a column of its own; one beyond the columns
+    // would never be seen, so it is refused as the control does.
+    if (index < 1 || index >= std::max<std::int32_t>(columns_->Count(), 1))
+        ThrowOutOfBounds();
+    rows_.SetCell(id, index, text);
+    if (rows_.NeedsArranging())
+        OnOrderChanged();
     else if (!pending_)
-        InvalidateRect(window_, nullptr, FALSE);
+        window_.Invalidate();
     // While a batch is pending the whole list is repainted once it is
     // brought up to date; asking again per cell costs more than the fill.
 }
 
-// --- keeping the control in step ---
+void Win32ListView::OnColumnClick(std::int32_t column)
+{
+    if (!onColumnClick)
+        return;
+    Header clicked(*this, column);
+    events_.RunHandler([&] { onColumnClick(clicked); });
+}
 
-void Win32ListView::MarkPending()
+void Win32ListView::OnOrderChanged()
 {
     // The first change of a batch asks for a paint, so that the control is
     // brought up to date even if nothing else looks at it before then.
-    if (!pending_ && window_)
-        InvalidateRect(window_, nullptr, FALSE);
+    if (!pending_)
+        window_.Invalidate();
     pending_ = true;
 }
 
-void Win32ListView::RequestFullSort()
-{
-    fullSortNeeded_ = true;
-    MarkPending();
-}
+// --- keeping the control in step ---
 
 void Win32ListView::Synchronize()
 {
-    if (!pending_ || synchronizing_ || !window_)
+    if (!pending_ || synchronizing_ || !window_.Handle())
         return;
+    // Not pending any more even if this fails: the next change tries again,
+    // rather than every message the control gets.
+    pending_ = false;
     synchronizing_ = true;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
     } done{synchronizing_};
 
-    if (sorted_ && (fullSortNeeded_ || orderedPrefix_ < order_.size()))
-        SortDisplayOrder();
-    orderedPrefix_ = order_.size();
-    fullSortNeeded_ = false;
-
-    if (controlCount_ != RowCount()) {
-        if (!Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(RowCount()), LVSICF_NOSCROLL))
-            throw Error(kErrSystem, L"The list refused its new item count.");
-        controlCount_ = RowCount();
+    const bool rowsMove = rows_.NeedsArranging();
+    const RowOrder::Selection before = rowsMove ? ShownSelection() : RowOrder::Selection{};
+    const RowOrder::Selection after = rows_.Arrange(before, static_cast<size_t>(controlCount_));
+    // The count first: the selection may go to rows the control does not
+    // have yet.
+    if (static_cast<size_t>(controlCount_) != rows_.Count()) {
+        window_.SetItemCount(static_cast<int>(rows_.Count()));
+        controlCount_ = static_cast<int>(rows_.Count());
     }
-    pending_ = false;
-    InvalidateRect(window_, nullptr, FALSE);
+    if (rowsMove && (!before.selected.empty() || before.focused))
+        ApplySelection(after);
+    window_.Invalidate();
 }
 
-bool Win32ListView::Before(std::uint32_t a, std::uint32_t b) const
+RowOrder::Selection Win32ListView::ShownSelection() const
 {
-    const int order = CompareTexts(TextOf(rows_[a], sortKey_), TextOf(rows_[b], sortKey_));
-    return sortOrder_ == 0 ? order < 0 : order > 0;
+    RowOrder::Selection selection;
+    int position = -1;
+    while ((position = window_.NextItem(position, LVNI_SELECTED)) >= 0 && position < controlCount_)
+        selection.selected.push_back(static_cast<size_t>(position));
+    const int focused = window_.NextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0 && focused < controlCount_)
+        selection.focused = static_cast<size_t>(focused);
+    return selection;
 }
 
-void Win32ListView::SortDisplayOrder()
+void Win32ListView::ApplySelection(const RowOrder::Selection& selection)
 {
-    // The selection belongs to rows, not to positions: note it, reorder,
-    // and put it back where the rows went.
-    std::vector<std::uint64_t> selected = SelectedIds();
-    const int focusedIndex = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    const bool hadFocus = focusedIndex >= 0 && focusedIndex < controlCount_;
-    const std::uint32_t focusedRow = hadFocus ? order_[static_cast<size_t>(focusedIndex)] : 0;
-
-    auto before = [this](std::uint32_t a, std::uint32_t b) { return Before(a, b); };
-    if (fullSortNeeded_) {
-        std::stable_sort(order_.begin(), order_.end(), before);
-    } else {
-        // Rows added since the last sort are merged in after equal rows.
-        const auto middle = order_.begin() + static_cast<std::ptrdiff_t>(orderedPrefix_);
-        std::stable_sort(middle, order_.end(), before);
-        std::inplace_merge(order_.begin(), middle, order_.end(), before);
-    }
-    indexStale_ = true;
-
-    if (selected.empty() && !hadFocus)
-        return;
-    ClearSelection();
-    for (std::uint64_t id : selected)
-        SetSelectedAt(IndexOf(id), true);
-    if (hadFocus) {
-        LVITEMW state = {};
-        state.stateMask = LVIS_FOCUSED;
-        state.state = LVIS_FOCUSED;
-        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(IndexOf(firstId_ + focusedRow)), reinterpret_cast<LPARAM>(&state));
-    }
+    window_.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t position : selection.selected)
+        if (!window_.SetItemState(static_cast<int>(position), LVIS_SELECTED, LVIS_SELECTED))
+            throw Error(kErrSystem, L"The list refused to change a row's selection.");
+    if (selection.focused)
+        window_.SetItemState(static_cast<int>(*selection.focused), LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
-std::vector<std::uint64_t> Win32ListView::SelectedIds() const
+bool Win32ListView::SelectedAt(int position) const
 {
-    std::vector<std::uint64_t> ids;
-    int index = -1;
-    while ((index = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >= 0) {
-        if (index >= controlCount_ || static_cast<size_t>(index) >= order_.size())
-            break;
-        ids.push_back(firstId_ + order_[static_cast<size_t>(index)]);
-    }
-    return ids;
+    return window_.IsSelected(position);
 }
 
-bool Win32ListView::SelectedAt(int index) const
+void Win32ListView::SetSelectedAt(int position, bool selected)
 {
-    return (Send(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-void Win32ListView::ClearSelection()
-{
-    LVITEMW state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-}
-
-void Win32ListView::SetSelectedAt(int index, bool selected)
-{
-    LVITEMW state = {};
-    state.stateMask = LVIS_SELECTED;
+    UINT mask = LVIS_SELECTED;
+    UINT state = 0;
     if (selected && !MultiSelect()) {
         // One selected row at most; it also takes the focus, so the arrow
         // keys go on from there.
-        ClearSelection();
-        state.stateMask |= LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        window_.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        mask |= LVIS_FOCUSED;
+        state = LVIS_SELECTED | LVIS_FOCUSED;
     } else if (selected) {
-        state.state = LVIS_SELECTED;
+        state = LVIS_SELECTED;
     }
-    if (!Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state)))
+    if (!window_.SetItemState(position, state, mask))
         throw Error(kErrSystem, L"The list refused to change a row's selection.");
-}
-
-// --- column widths ---
-
-namespace {
-
-// Room around a cell's text and a header's text, as the control draws them.
-int CellPadding()
-{
-    return 4 * GetSystemMetrics(SM_CXEDGE) + 6;
-}
-
-int HeaderPadding()
-{
-    return 6 * GetSystemMetrics(SM_CXEDGE) + 6;
-}
-
-class TextMeasure {
-public:
-    TextMeasure(HWND window, HFONT font) : window_(window), dc_(GetDC(window))
-    {
-        if (dc_ && font)
-            oldFont_ = SelectObject(dc_, font);
-    }
-    ~TextMeasure()
-    {
-        if (!dc_)
-            return;
-        if (oldFont_)
-            SelectObject(dc_, oldFont_);
-        ReleaseDC(window_, dc_);
-    }
-    TextMeasure(const TextMeasure&) = delete;
-    TextMeasure& operator=(const TextMeasure&) = delete;
-
-    bool Ready() const { return dc_ != nullptr; }
-    int Width(const std::wstring& text)
-    {
-        SIZE size = {};
-        if (text.empty() || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size))
-            return 0;
-        return size.cx;
-    }
-
-private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ oldFont_ = nullptr;
-};
-
-}  // namespace
-
-// The list measures its own texts: the control would ask for every row's
-// text through the window system one message at a time, and under some
-// systems it measures a header with another font than it draws it with and
-// cuts the header off. With the header taken into account, the last column
-// also fills whatever room the others leave.
-int Win32ListView::AutoSizeWidth(int column, bool useHeader)
-{
-    if (column < 0 || static_cast<size_t>(column) >= columnTexts_.size() ||
-        (GetWindowLongPtrW(window_, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT)
-        return -1;
-
-    TextMeasure cells(window_, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
-    if (!cells.Ready())
-        return -1;
-    // Ports repeat their monitor, description and type: measure each text once.
-    std::unordered_map<std::wstring, int> measured;
-    int widest = 0;
-    for (const Row& row : rows_) {
-        const std::wstring& text = TextOf(row, column);
-        auto found = measured.find(text);
-        if (found == measured.end())
-            found = measured.emplace(text, cells.Width(text)).first;
-        widest = std::max(widest, found->second);
-    }
-    int width = widest + CellPadding();
-    if (!useHeader)
-        return width;
-
-    HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-    TextMeasure headerText(header, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
-    if (headerText.Ready())
-        width = std::max(width, headerText.Width(columnTexts_[static_cast<size_t>(column)]) + HeaderPadding());
-
-    if (static_cast<size_t>(column) + 1 == columnTexts_.size()) {
-        RECT client = {};
-        GetClientRect(window_, &client);
-        int others = 0;
-        for (int i = 0; i < column; ++i)
-            others += static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
-        width = std::max(width, static_cast<int>(client.right) - others);
-    }
-    return width;
-}
-
-// --- window plumbing ---
-
-void Win32ListView::ChangeStyle(LONG_PTR remove, LONG_PTR add)
-{
-    const LONG_PTR old = GetWindowLongPtrW(window_, GWL_STYLE);
-    const LONG_PTR updated = (old & ~remove) | add;
-    if (updated == old)
-        return;
-    SetLastError(0);
-    if (SetWindowLongPtrW(window_, GWL_STYLE, updated) == 0 && GetLastError() != 0)
-        ThrowLastError(L"SetWindowLongPtr (list view style)");
-}
-
-void Win32ListView::ChangeExStyle(LONG_PTR remove, LONG_PTR add)
-{
-    const LONG_PTR old = GetWindowLongPtrW(window_, GWL_EXSTYLE);
-    const LONG_PTR updated = (old & ~remove) | add;
-    if (updated == old)
-        return;
-    SetLastError(0);
-    if (SetWindowLongPtrW(window_, GWL_EXSTYLE, updated) == 0 && GetLastError() != 0)
-        ThrowLastError(L"SetWindowLongPtr (list view border)");
-    // The frame is drawn from the extended style only after this.
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT Win32ListView::Send(UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    return ::SendMessageW(window_, message, wParam, lParam);
-}
-
-bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result)
-{
-    switch (header.code) {
-    case LVN_GETDISPINFOW: {
-        auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
-        if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
-            const int index = info.item.iItem;
-            const std::wstring& text = index >= 0 && static_cast<size_t>(index) < order_.size()
-                                           ? TextOf(rows_[order_[static_cast<size_t>(index)]], info.item.iSubItem)
-                                           : empty_;
-            const size_t length = std::min(text.size(), static_cast<size_t>(info.item.cchTextMax) - 1);
-            text.copy(info.item.pszText, length);
-            info.item.pszText[length] = L'\0';
-        }
-        result = 0;
-        return true;
-    }
-    case LVN_ODFINDITEMW: {
-        // Typing the first letters of a row moves to it.
-        auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
-        result = -1;
-        if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz || order_.empty())
-            return true;
-        const std::wstring wanted = find.lvfi.psz;
-        const size_t count = order_.size();
-        const size_t start = find.iStart >= 0 ? static_cast<size_t>(find.iStart) % count : 0;
-        for (size_t step = 0; step < count; ++step) {
-            const size_t index = (start + step) % count;
-            const std::wstring& text = rows_[order_[index]].text;
-            if (text.size() >= wanted.size() &&
-                CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), static_cast<int>(wanted.size()),
-                               wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL) {
-                result = static_cast<LRESULT>(index);
-                break;
-            }
-        }
-        return true;
-    }
-    case LVN_ENDLABELEDITW: {
-        auto& edit = reinterpret_cast<NMLVDISPINFOW&>(header);
-        result = FALSE;
-        const int index = edit.item.iItem;
-        if (edit.item.pszText && index >= 0 && static_cast<size_t>(index) < order_.size()) {
-            rows_[order_[static_cast<size_t>(index)]].text = edit.item.pszText;
-            if (sorted_ && sortKey_ == 0)
-                RequestFullSort();
-            result = TRUE;
-        }
-        return true;
-    }
-    case LVN_COLUMNCLICK:
-        if (onColumnClick) {
-            const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
-            Header clicked(*this, click.iSubItem + 1);
-            DispatchEvent([&] { onColumnClick(clicked); });
-        }
-        result = 0;
-        return true;
-    case NM_DBLCLK:
-        if (onDblClick)
-            DispatchEvent(onDblClick);
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
-}
-
-LRESULT CALLBACK Win32ListView::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR self)
-{
-    auto* list = reinterpret_cast<Win32ListView*>(self);
-    if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        LRESULT result = 0;
-        if (header && header->hwndFrom == list->window_ && list->OnNotify(*header, result))
-            return result;
-    } else if (message == WM_NCDESTROY) {
-        CommonControls().RemoveWindowSubclass(window, ParentProc, id);
-        list->parent_ = nullptr;
-    }
-    return CommonControls().DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self)
-{
-    auto* list = reinterpret_cast<Win32ListView*>(self);
-    if (message == WM_NCDESTROY) {
-        CommonControls().RemoveWindowSubclass(window, ListProc, id);
-        list->window_ = nullptr;
-        return CommonControls().DefSubclassProc(window, message, wParam, lParam);
-    }
-    if (message != WM_DESTROY) {
-        // A failure here must not unwind through the window system; the
-        // control simply catches up at its next message.
-        try {
-            list->Synchronize();
-        } catch (const Error&) {
-        }
-    }
-    if (message == LVM_SETCOLUMNWIDTH && (lParam == LVSCW_AUTOSIZE || lParam == LVSCW_AUTOSIZE_USEHEADER)) {
-        int width = -1;
-        try {
-            width = list->AutoSizeWidth(static_cast<int>(wParam), lParam == LVSCW_AUTOSIZE_USEHEADER);
-        } catch (const std::exception&) {
-        }
-        if (width >= 0)
-            return CommonControls().DefSubclassProc(window, message, wParam, MAKELPARAM(width, 0));
-    }
-    return CommonControls().DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace dovrel::win32

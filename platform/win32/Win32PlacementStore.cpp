@@ -8,7 +8,8 @@
 #include "platform/PlacementRecord.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Window.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 

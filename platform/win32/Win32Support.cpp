@@ -16,7 +16,8 @@
 #include "platform/win32/Win32PlacementStore.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Text.h"
-#include "platform/win32/Win32Window.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 

@@ -3,7 +3,8 @@
 
 #include "app/modMain.h"
 #include "platform/Error.h"
-#include "platform/win32/EventDispatch.h"
+#include "platform/win32/Application.h"
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Spooler.h"
@@ -11,27 +12,27 @@
 
 namespace {
 
-constexpr wchar_t kAppTitle[] = L"Orvane - Dovrel";
+constexpr int kStartFailed = 1;
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    using namespace dovrel::win32;
     try {
-        dovrel::win32::LoadLibrariesFromSystemFolderOnly();
-        dovrel::win32::Win32Forms runtime(kAppTitle);
-        dovrel::win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
-        dovrel::win32::Win32Spooler spooler;
+        LoadLibrariesFromSystemFolderOnly();
+        Win32Forms runtime(kApplicationTitle);
+        Win32SupportLibrary support(runtime.RuntimeMainWindow());
+        Win32Spooler spooler;
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
-        // An error before the window is shown is reported and ends the
-        // program: there is no window to go on with.
-        dovrel::win32::DispatchEvent([&] { dovrel::modMain::Main(program); });
+        // An error before the window is shown is reported, and ends the
+        // program once what it made is gone: there is no window to go on with.
+        if (!DispatchEvent([&] { dovrel::modMain::Main(program); }) || !runtime.MainFormShown())
+            return kStartFailed;
         return runtime.Run();
-    } catch (const dovrel::Error& error) {
-        MessageBoxW(nullptr, error.Description().c_str(), kAppTitle, MB_OK | MB_ICONERROR);
-    } catch (const std::exception&) {
-        MessageBoxW(nullptr, L"Dovrel could not start.", kAppTitle, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        ReportCurrentError();
     }
-    return 1;
+    return kStartFailed;
 }

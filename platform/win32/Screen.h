@@ -4,18 +4,11 @@
 
 #include <vector>
 
-#include "platform/Types.h"
-
 namespace dovrel::win32 {
 
-inline WindowHandle ToWindowHandle(HWND window)
-{
-    return reinterpret_cast<WindowHandle>(window);
-}
-
-// The window behind a handle from the logic; raises dovrel::Error, naming
-// the operation, when it is no window (any more).
-HWND RequireWindow(WindowHandle window, const wchar_t* operation);
+// The screen's resolution in dots per inch, as the program's windows are
+// laid out at; the system's default when the screen cannot say.
+int ScreenDpi();
 
 // The work area of a monitor: its screen rectangle without the taskbar and
 // other docked bars.

@@ -1,7 +1,8 @@
-#include "platform/win32/Win32Window.h"
+#include "platform/win32/Screen.h"
 
 #include <algorithm>
 
+#include "platform/win32/Twips.h"
 #include "platform/win32/Win32Error.h"
 
 namespace dovrel::win32 {
@@ -14,18 +15,20 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) noexc
         reinterpret_cast<std::vector<RECT>*>(areas)->push_back(WorkAreaOf(monitor));
         return TRUE;
     } catch (...) {
+        // Ends the enumeration, which EnumDisplayMonitors then reports.
         return FALSE;
     }
 }
 
 }  // namespace
 
-HWND RequireWindow(WindowHandle window, const wchar_t* operation)
+int ScreenDpi()
 {
-    const auto handle = reinterpret_cast<HWND>(window);
-    if (!handle || !IsWindow(handle))
-        ThrowError(operation, ERROR_INVALID_WINDOW_HANDLE);
-    return handle;
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
 }
 
 RECT WorkAreaOf(HMONITOR monitor)

@@ -1,0 +1,66 @@
+#include "platform/win32/CallbackGuard.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/win32/Application.h"
+#include "platform/win32/Win32Text.h"
+
+namespace dovrel::win32 {
+
+namespace {
+
+constexpr wchar_t kUnexpectedError[] = L"An unexpected error occurred.";
+
+// The description of the error being handled. Making the text may itself
+// fail (out of memory, say); the caller then falls back to a fixed text.
+std::wstring CurrentDescription()
+{
+    try {
+        throw;
+    } catch (const Error& error) {
+        return error.Description();
+    } catch (const std::exception& error) {
+        return WideFromUtf8(error.what());
+    }
+}
+
+class Immediate final : public EventSink {
+public:
+    void RunHandler(const std::function<void()>& handler) override { DispatchEvent(handler); }
+};
+
+}  // namespace
+
+void ReportCurrentError() noexcept
+{
+    const wchar_t* text = kUnexpectedError;
+    std::wstring description;
+    try {
+        description = CurrentDescription();
+        if (!description.empty())
+            text = description.c_str();
+    } catch (...) {
+        // The fixed text stands.
+    }
+    MessageBoxW(GetActiveWindow(), text, kApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+bool DispatchEvent(const std::function<void()>& handler) noexcept
+{
+    return Guarded(false, [&] {
+        handler();
+        return true;
+    });
+}
+
+EventSink& ImmediateEvents()
+{
+    static Immediate sink;
+    return sink;
+}
+
+}  // namespace dovrel::win32

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+
+namespace dovrel::win32 {
+
+// Shows the error being handled in the default error report: a message box
+// with the application title and the error's description, owned by the
+// program's active window. Only for use inside a catch block. It never
+// throws: when even the description cannot be had, a fixed text stands in.
+void ReportCurrentError() noexcept;
+
+// Runs the body of a window procedure, a subclass or dialog procedure or any
+// other callback that Windows calls. Nothing may unwind through the window
+// system, so whatever the body raises ends here, in the error report, and
+// the callback answers `failed`.
+template <typename Result, typename Body>
+Result Guarded(Result failed, Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        ReportCurrentError();
+        return failed;
+    }
+}
+
+// Runs an event handler of the program the same way; true when the handler
+// ran to its end, false when an error ended it and was reported.
+bool DispatchEvent(const std::function<void()>& handler) noexcept;
+
+// Where the events of a control run. The port window decides whether its
+// state lets a handler run at all; a control on its own runs them at once.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual void RunHandler(const std::function<void()>& handler) = 0;
+};
+
+// Runs every handler at once, through DispatchEvent.
+EventSink& ImmediateEvents();
+
+}  // namespace dovrel::win32

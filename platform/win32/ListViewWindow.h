@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace dovrel::win32 {
+
+// A SysListView32 window in the platform's own words: the one place that
+// fills LVITEM and LVCOLUMN. It owns the window it creates, until the window
+// system destroys it with its parent (then Forget() is called).
+// Failures the program depends on raise the program's error.
+class ListViewWindow {
+public:
+    ListViewWindow() = default;
+    ~ListViewWindow() { Destroy(); }
+    ListViewWindow(const ListViewWindow&) = delete;
+    ListViewWindow& operator=(const ListViewWindow&) = delete;
+
+    void Create(HWND parent, int controlId, const RECT& bounds, DWORD style, DWORD exStyle);
+    void Destroy();
+    // The window is gone already; nothing is left to destroy.
+    void Forget() { window_ = nullptr; }
+    HWND Handle() const { return window_; }
+
+    LONG_PTR Style() const;
+    void ChangeStyle(LONG_PTR remove, LONG_PTR add);
+    void ChangeExStyle(LONG_PTR remove, LONG_PTR add);
+    bool InReportView() const { return (Style() & LVS_TYPEMASK) == LVS_REPORT; }
+
+    void InsertColumn(int index, const std::wstring& text, int width);
+    int ColumnWidth(int column) const;
+    HWND Header() const;
+    HFONT Font() const;
+    int ClientWidth() const;
+
+    // Owner data: the control holds only the number of rows and their
+    // states, and asks for every text (LVN_GETDISPINFO).
+    void SetItemCount(int count);
+    void DeleteAllItems();
+    // The next row after `start` (-1: from the first) with these LVNI_ flags; -1 when none.
+    int NextItem(int start, UINT flags) const;
+    bool IsSelected(int index) const;
+    // The LVIS_ state bits in `mask` of a row (-1: of every row); false when
+    // the control refused.
+    bool SetItemState(int index, UINT state, UINT mask);
+    bool EnsureVisible(int index);
+    void Invalidate();
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // Copies a cell's text into the buffer the control offers with
+    // LVN_GETDISPINFO, cut to fit.
+    static void FillDisplayText(NMLVDISPINFOW& info, const std::wstring& text);
+
+private:
+    HWND window_ = nullptr;
+};
+
+}  // namespace dovrel::win32
