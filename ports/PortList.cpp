@@ -127,6 +127,7 @@ bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
         if (bytes <= 0)
             return false;
         if (done || static_cast<std::uint32_t>(bytes) <= offered) {
+            buff.offered = offered;
             buff.filled = std::min(static_cast<std::size_t>(bytes), static_cast<std::size_t>(offered));
             return true;
         }
@@ -158,15 +159,16 @@ void PortList::ParsePortInfo(const PortBuffer& buff, std::int32_t index)
 }
 
 // The address when a whole NUL-terminated string starts there inside the
-// filled bytes; null otherwise, which reads as the empty text.
+// bytes offered to the spooler; null otherwise, which reads as the empty text.
 const char* PortList::StringInBuffer(const PortBuffer& buff, const char* address) const
 {
+    const std::size_t bound = std::min(buff.offered, buff.bytes.size());
     const auto begin = reinterpret_cast<std::uintptr_t>(buff.bytes.data());
     const auto at = reinterpret_cast<std::uintptr_t>(address);
-    if (address == nullptr || at < begin || at >= begin + buff.filled)
+    if (address == nullptr || at < begin || at >= begin + bound)
         return nullptr;
     const std::size_t offset = at - begin;
-    const void* end = std::memchr(buff.bytes.data() + offset, '\0', buff.filled - offset);
+    const void* end = std::memchr(buff.bytes.data() + offset, '\0', bound - offset);
     return end ? reinterpret_cast<const char*>(buff.bytes.data() + offset) : nullptr;
 }
 

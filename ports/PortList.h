@@ -12,10 +12,15 @@
 
 namespace dovrel {
 
-// The spooler's answer to one enumeration: the buffer it wrote into and how
-// many of its bytes it reported filling. Nothing beyond `filled` is read.
+// The spooler's answer to one enumeration: the buffer the program offered
+// it (`offered` bytes of `bytes`) and how many bytes it reported filling.
+// The records lie at the start, within the filled bytes; their strings may
+// lie anywhere in the offered bytes: Windows packs them downwards from the
+// end of the buffer offered, so when a port went away between the size call
+// and the data call they lie beyond the bytes reported filled.
 struct PortBuffer {
     std::vector<std::uint8_t> bytes;
+    std::size_t offered = 0;
     std::size_t filled = 0;
 
     // Whole records that lie inside the filled bytes.

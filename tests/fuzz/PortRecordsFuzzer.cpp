@@ -1,7 +1,8 @@
 // Fuzz target: PortList::RefreshPorts against a spooler whose answers come
 // from the input. Every address the refresh hands to StringFromAnsiPointer
-// must be null or a whole NUL-terminated string inside the bytes the spooler
-// reported filling; anything else stops the run.
+// must be null or a whole NUL-terminated string inside the bytes the program
+// offered the spooler (which may have put strings beyond the bytes it
+// reported filling, as Windows' does); anything else stops the run.
 //
 // The input, numbers little-endian, bytes past its end read as 0:
 //   uint8   list: from 0x80 up, the list refuses to add row (list & 0x7F) + 1
@@ -114,6 +115,7 @@ public:
 
         filledBegin_ = buffer;
         filledSize_ = 0;
+        offeredSize_ = buffer != nullptr ? bufferSize : 0;
         lastRecords_ = answer.records;
         if (buffer != nullptr) {
             filledSize_ = ReportedFilling(answer, bufferSize);
@@ -128,9 +130,10 @@ public:
     bool DeletePortA(WindowHandle, const std::wstring&) override { Fault(); }
     bool ConfigurePortA(WindowHandle, const std::wstring&) override { Fault(); }
 
-    // What the last call reported filling: nothing after a size call.
+    // The buffer of the last call, what it reported filling and what it was
+    // offered: nothing after a size call.
     const std::uint8_t* FilledBegin() const { return filledBegin_; }
-    std::size_t FilledSize() const { return filledSize_; }
+    std::size_t OfferedSize() const { return offeredSize_; }
     // The rows the last answer allows for: its records that lie wholly in
     // the bytes it reported filling.
     std::size_t RowsAnswered() const
@@ -208,6 +211,7 @@ private:
     int calls_ = 0;
     const std::uint8_t* filledBegin_ = nullptr;
     std::size_t filledSize_ = 0;
+    std::size_t offeredSize_ = 0;
     std::int32_t lastRecords_ = 0;
     std::uintptr_t previousBuffer_ = 0;
 };
@@ -223,9 +227,9 @@ public:
             return L"";
         const auto begin = reinterpret_cast<std::uintptr_t>(spooler_.FilledBegin());
         const auto at = reinterpret_cast<std::uintptr_t>(address);
-        if (begin == 0 || at < begin || at - begin >= spooler_.FilledSize())
+        if (begin == 0 || at < begin || at - begin >= spooler_.OfferedSize())
             Fault();
-        const std::size_t room = spooler_.FilledSize() - (at - begin);
+        const std::size_t room = spooler_.OfferedSize() - (at - begin);
         const auto* end = static_cast<const char*>(std::memchr(address, '\0', room));
         if (end == nullptr)
             Fault();

@@ -81,3 +81,23 @@ put('placement', 'maximised', placement(100, 100, 500, 400, 3));
 put('placement', 'empty-rectangle', placement(300, 100, 300, 400, 1));
 put('placement', 'truncated', substr(placement(100, 100, 500, 400, 1), 0, 27));
 put('placement', 'other-version', pack('a4L<l<4L<', 'DVPL', 2, 100, 100, 500, 400, 1));
+
+# --- row order ---
+
+# Operations as RowOrderFuzzer.cpp reads them.
+sub add_row { return pack('CC', 0, $_[0]); }
+sub sorted { return pack('CC', 2, $_[0]); }
+sub sort_key { return pack('CC', 3, $_[0]); }
+sub sort_order { return pack('CC', 4, $_[0]); }
+sub set_cell { return pack('CCCC', 5, @_); }
+sub arrange { my ($focused, @selected) = @_;
+    return pack('CC', 6, scalar @selected) . pack('C*', @selected) . (defined $focused ? pack('CC', 1, $focused) : "\0"); }
+
+my $rows = join('', map { add_row($_) } 0x05, 0x1B, 0x2E, 0x07, 0x33);
+put('row_order', 'sorted-then-more-rows',
+    $rows . sorted(1) . arrange(2, 2) . add_row(0x11) . add_row(0x06) . arrange(0, 1, 3));
+put('row_order', 'sort-by-sub-item-descending',
+    $rows . set_cell(0, 1, 0x17) . set_cell(3, 1, 0x02) . sort_key(1) . sort_order(1) . sorted(1)
+    . arrange(undef, 0, 4) . set_cell(1, 1, 0x3F) . arrange(1, 1));
+put('row_order', 'cleared-and-refilled', $rows . sorted(1) . arrange(0, 0) . pack('C', 1) . $rows . set_cell(2, 0, 9)
+    . arrange(undef));

@@ -3,7 +3,8 @@
 # a bounded time, starting from CORPUS, which it only reads, and prints how
 # many inputs it ran. The inputs it finds go to NEW, or to a temporary folder
 # removed afterwards. A fault's input is kept in ARTIFACTS; the run then
-# fails with the report.
+# fails with the report, and every later run replays the inputs kept there
+# first, failing at once while any of them still fails.
 set -euo pipefail
 target=$1 corpus=$2 seconds=$3 artifacts=$4
 name=$(basename "$target")
@@ -12,6 +13,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 new=${5:-$work/new}
 mkdir -p "$new" "$artifacts"
+
+kept=("$artifacts/$name"-*)
+if [ -e "${kept[0]}" ]; then
+    if ! "$target" -timeout=10 "${kept[@]}" >"$work/replay" 2>&1; then
+        tail -n 60 "$work/replay"
+        echo "$name: FAULT: an input kept from an earlier run still fails (${#kept[@]} kept in $artifacts)"
+        exit 1
+    fi
+    echo "$name: ${#kept[@]} input(s) kept from earlier faults replayed without a fault"
+fi
 
 status=0
 "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \

@@ -310,13 +310,16 @@ bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std
         returned = 0;
         return false;
     }
-    std::uint8_t* strings = buffer + ports.size() * sizeof(PortInfo2);
-    auto place = [&strings](const std::optional<std::string>& text) -> const char* {
+    std::uint8_t* strings = windowsLayout ? buffer + bufferSize : buffer + ports.size() * sizeof(PortInfo2);
+    auto place = [this, &strings](const std::optional<std::string>& text) -> const char* {
         if (!text)
             return nullptr;
+        if (windowsLayout)
+            strings -= text->size() + 1;
         std::memcpy(strings, text->c_str(), text->size() + 1);
         const char* at = reinterpret_cast<const char*>(strings);
-        strings += text->size() + 1;
+        if (!windowsLayout)
+            strings += text->size() + 1;
         return at;
     };
     for (std::size_t i = 0; i < ports.size(); ++i) {

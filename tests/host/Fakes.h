@@ -171,6 +171,10 @@ public:
     // Replaces the answer of the data call after the records are written.
     std::function<void(std::uint8_t* buffer, std::int32_t& bytesNeeded, std::int32_t& returned)> afterDataCall;
     std::optional<std::int32_t> sizeCallBytes;  // overrides the size call's byte count
+    // Strings packed downwards from the end of the buffer offered, as
+    // Windows' spooler lays them out; otherwise right after the records, as
+    // Wine's does.
+    bool windowsLayout = false;
     bool result = true;                         // what AddPort/DeletePort/ConfigurePort return
     FaultPlan* faults = nullptr;                // its refusals answer false, as result = false does
 

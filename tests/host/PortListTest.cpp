@@ -221,6 +221,23 @@ TEST_F(PortListTest, AddressesOutsideTheFilledBytesReadAsEmptyText)
     EXPECT_THAT(Column(2), ElementsAre(L"", L""));
 }
 
+// Windows packs the strings downwards from the end of the buffer offered;
+// with a port gone between the two calls, the byte count reported is less
+// than the buffer, and the first records' strings lie beyond it.
+TEST_F(PortListTest, APortGoneBetweenTheCallsLeavesEveryOtherNameReadable)
+{
+    h.spooler.windowsLayout = true;
+    h.spooler.ports = {Port("COM1:"), Port("FILE:"), Port("LPT1:"), Port("LPT2:")};
+    h.spooler.beforeDataCall = [this](int) { h.spooler.ports.pop_back(); };
+
+    Refresh();
+
+    EXPECT_LT(h.spooler.BytesNeeded(), h.spooler.offeredSizes.back());
+    EXPECT_THAT(Column(0), ElementsAre(L"COM1:", L"FILE:", L"LPT1:"));
+    EXPECT_THAT(Column(1), ElementsAre(L"Local Monitor", L"Local Monitor", L"Local Monitor"));
+    EXPECT_TRUE(ButtonsEnabled());
+}
+
 TEST_F(PortListTest, PortsAddedBetweenTheCallsAreFetchedWithANewSize)
 {
     h.spooler.ports = {Port("LPT1:")};
