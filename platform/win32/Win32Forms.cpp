@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/Error.h"
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/InputPrompt.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Error.h"
@@ -87,6 +88,16 @@ std::int32_t Win32Forms::MsgBox(const std::wstring& text, std::int32_t style)
 std::wstring Win32Forms::InputBox(const std::wstring& prompt, const std::wstring& defaultText)
 {
     return ShowInputPrompt(DialogOwner(), appTitle_, prompt, defaultText);
+}
+
+int Win32Forms::RunProgram(const std::function<void()>& startUp)
+{
+    constexpr int kStartFailed = 1;
+    if (!DispatchEvent(startUp) || !MainFormShown()) {
+        mainForm_.reset();
+        return kStartFailed;
+    }
+    return Run();
 }
 
 int Win32Forms::Run()

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,8 +39,12 @@ public:
 
     MousePointer ScreenMousePointer() const { return pointer_; }
 
-    // Delivers the window's messages until the port window is unloaded;
-    // returns at once when it was never shown.
+    // Runs the program's start-up, which shows the port window, then
+    // delivers the window's messages until it is unloaded, and answers the
+    // program's exit code. A start that fails is reported and answers 1,
+    // once the port window, when there was one, is gone.
+    int RunProgram(const std::function<void()>& startUp);
+    // The message loop alone; returns at once when the window was never shown.
     int Run();
 
 private:

@@ -26,11 +26,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Win32Spooler spooler;
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
-        // An error before the window is shown is reported, and ends the
-        // program once what it made is gone: there is no window to go on with.
-        if (!DispatchEvent([&] { dovrel::modMain::Main(program); }) || !runtime.MainFormShown())
-            return kStartFailed;
-        return runtime.Run();
+        // An error before the window is shown ends the program: there is no
+        // window to go on with.
+        return runtime.RunProgram([&] { dovrel::modMain::Main(program); });
     } catch (...) {
         ReportCurrentError();
     }

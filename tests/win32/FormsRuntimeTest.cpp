@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +12,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/Win32Forms.h"
+#include "platform/win32/Window.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {
@@ -195,31 +198,142 @@ TEST_F(FormsRuntimeTest, ButtonClicksReachTheirHandlersAndEscPressesCancel)
     EXPECT_THAT(clicks, ElementsAre("add", "cancel"));
 }
 
-TEST_F(FormsRuntimeTest, AnErrorInAHandlerIsReportedAndTheWindowLivesOn)
-{
-    controls->cmdHelp.onClick = [] { throw Error(kErrSystem, L"Something went wrong."); };
-    controls->form.Show();
-
-    // Close the report box once it appears: 0 closed with the right text,
-    // 1 no box appeared, 2 it showed another text.
-    int result = 1;
-    std::thread closer([&result] {
-        for (int i = 0; i < 300; ++i) {
+// Closes the error report once it shows; its text, or "<none>" when no
+// report came within the time.
+class ReportCloser {
+public:
+    // onShown runs on the closer's thread while the report is open.
+    explicit ReportCloser(std::function<void()> onShown = {}, int waitMs = 6000)
+        : onShown_(std::move(onShown)), thread_([this, waitMs] {
+        for (int waited = 0; waited < waitMs; waited += 20) {
             HWND box = FindWindowW(L"#32770", L"Orvane - Dovrel");
-            if (box && IsWindowVisible(box)) {
+            if (box && IsWindowVisible(box) && FindWindowExW(box, nullptr, L"Button", nullptr)) {
                 wchar_t text[128] = {};
                 GetDlgItemTextW(box, 0xFFFF, text, 128);
-                result = std::wstring(text) == L"Something went wrong." ? 0 : 2;
+                seen_ = text;
+                if (onShown_)
+                    onShown_();
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return;
             }
             Sleep(20);
         }
+    }) {}
+    std::wstring Text()
+    {
+        thread_.join();
+        return seen_;
+    }
+private:
+    std::function<void()> onShown_;
+    std::wstring seen_ = L"<none>";
+    std::thread thread_;
+};
+
+// Whatever a handler throws stops at the window procedure, in the report.
+TEST_F(FormsRuntimeTest, AnyErrorInAHandlerIsReportedAndTheWindowLivesOn)
+{
+    controls->form.Show();
+    const std::vector<std::pair<std::function<void()>, std::wstring>> errors = {
+        {[] { throw Error(kErrSystem, L"Something went wrong."); }, L"Something went wrong."},
+        {[] { throw std::bad_alloc(); }, L"std::bad_alloc"},
+        {[] { throw 42; }, L"An unexpected error occurred."},
+    };
+    for (const auto& [thrower, text] : errors) {
+        controls->cmdHelp.onClick = thrower;
+        ReportCloser closer;
+        SendMessageW(Button(L"Help"), BM_CLICK, 0, 0);
+        EXPECT_EQ(closer.Text(), text);
+        EXPECT_TRUE(IsWindow(window));
+    }
+}
+
+// The same guard stands in every window procedure of the program's own.
+TEST(WindowGuardTest, AWindowProcedureThatThrowsAnswersFailedAndReports)
+{
+    class Throwing final : public win32::Window {
+    public:
+        Throwing() { Create(L"DovrelThrowingWindow", nullptr, 0, L"", WS_POPUP, RECT{0, 0, 10, 10}); }
+
+    private:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_APP)
+                throw std::bad_alloc();
+            return DefWindowProcW(Handle(), message, wParam, lParam);
+        }
+    } window;
+    ReportCloser closer;
+    EXPECT_EQ(SendMessageW(window.Handle(), WM_APP, 0, 0), 0);
+    EXPECT_EQ(closer.Text(), L"std::bad_alloc");
+}
+
+// An error report shown by the Load handler runs a modal loop: neither the
+// timer nor a close may reach a form that has not finished loading.
+TEST_F(FormsRuntimeTest, NoEventReachesTheFormWhileItLoads)
+{
+    std::vector<std::string> events;
+    controls->form.onLoad = [] { throw Error(kErrSystem, L"Load failed."); };
+    controls->form.onUnload = [&](std::int16_t&) { events.push_back("unload"); };
+    controls->tmrInit.onTimer = [&] {
+        events.push_back(IsWindowVisible(window) ? "tick while shown" : "tick while hidden");
+        controls->tmrInit.SetEnabled(false);
+    };
+    ReportCloser closer([this] {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        SendMessageW(Button(L"Add..."), BM_CLICK, 0, 0);
+        Sleep(100);  // time for a 1 ms timer to tick, were it running
     });
-    SendMessageW(Button(L"Help"), BM_CLICK, 0, 0);
-    closer.join();
-    EXPECT_EQ(result, 0);
+    controls->cmdAdd.onClick = [&] { events.push_back("click"); };
+    controls->form.Show();
+    EXPECT_EQ(closer.Text(), L"Load failed.");
+    for (int i = 0; i < 20 && events.empty(); ++i) {
+        PumpMessages();
+        Sleep(10);
+    }
+    EXPECT_THAT(events, ElementsAre("tick while shown"));
     EXPECT_TRUE(IsWindow(window));
+}
+
+// A control that cannot be made after the window exists: the window goes
+// with the half-made form, and the runtime has no form to run.
+TEST(FormsRuntimeStartTest, AFormThatCannotBeMadeLeavesNoWindowBehind)
+{
+    // Refuses the port window's buttons, and only those.
+    struct RefuseButtons {
+        static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+        {
+            if (code == HCBT_CREATEWND) {
+                const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+                // With common controls 6 the class name carries its version:
+                // "6.0.2600.2982!Button".
+                const wchar_t* name = create->lpcs->lpszClass;
+                const wchar_t* bang = IS_INTRESOURCE(name) ? nullptr : wcsrchr(name, L'!');
+                wchar_t parent[64] = {};
+                GetClassNameW(create->lpcs->hwndParent, parent, 64);
+                if (!IS_INTRESOURCE(name) && _wcsicmp(bang ? bang + 1 : name, WC_BUTTONW) == 0 &&
+                    wcscmp(parent, L"DovrelPortsWindow") == 0)
+                    return 1;
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        }
+    };
+    Win32Forms runtime(L"Orvane - Dovrel");
+    runtime.InitCommonControls();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseButtons::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    ReportCloser closer([] {
+        // While the report is open, the half-made window is gone already.
+        if (FindWindowW(L"DovrelPortsWindow", nullptr))
+            ADD_FAILURE() << "the port window is still there while the error is reported";
+    });
+    const int exitCode = runtime.RunProgram([&] { runtime.CreateMainForm().form.Show(); });
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_THAT(closer.Text(), ::testing::StartsWith(L"CreateWindowEx (button) failed"));
+    EXPECT_EQ(FindWindowW(L"DovrelPortsWindow", nullptr), nullptr);
+    EXPECT_FALSE(runtime.MainFormShown());
 }
 
 TEST_F(FormsRuntimeTest, UnloadRunsTheHandlerOnceAndEndsTheLoop)

@@ -164,6 +164,14 @@ TEST_F(Win32ListViewTest, SelectionFollowsItsRowWhenTheListIsResorted)
     ASSERT_NE(list.SelectedItem(), nullptr);
     EXPECT_EQ(list.SelectedItem()->Text(), L"b");
     EXPECT_EQ(SelectedCount(), 1);
+
+    // Rows merged in before it move the selected row beyond the count the
+    // control had: it gets the new count before the selection moves there.
+    AddRows({L"0", L"00"});
+    ASSERT_NE(list.SelectedItem(), nullptr);
+    EXPECT_EQ(list.SelectedItem()->Text(), L"b");
+    EXPECT_THAT(Shown(), ElementsAre(L"0", L"00", L"a", L"b", L"c"));
+    EXPECT_TRUE(list.ListItems().Item(4)->Selected());
 }
 
 TEST_F(Win32ListViewTest, AutoSizeReallyChangesTheColumnWidths)
