@@ -11,14 +11,6 @@
 #     builds each and makes its zip in it, as the package target does;
 #   cmake -DDOVREL_PACKAGE_CHECK=<tree> -P cmake/DovrelPackage.cmake: the test.
 
-# "1.01": the minor number takes two digits, as in the program's version text.
-function(dovrel_release_version major minor result)
-    if(minor LESS 10)
-        set(minor 0${minor})
-    endif()
-    set(${result} ${major}.${minor} PARENT_SCOPE)
-endfunction()
-
 if(DEFINED DOVREL_PACKAGE_CHECK)
     # Packs the tree into a folder of its own, not over the tree's own zip,
     # and looks at what came out. cpack first brings the tree up to date, as
@@ -86,7 +78,6 @@ endif()
 install(TARGETS Dovrel RUNTIME DESTINATION . COMPONENT dovrel)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION . COMPONENT dovrel)
 
-dovrel_release_version(${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} DOVREL_RELEASE_VERSION)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Dovrel)
 set(CPACK_PACKAGE_VENDOR Orvane)
