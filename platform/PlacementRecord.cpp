@@ -5,7 +5,6 @@ namespace dovrel {
 namespace {
 
 constexpr std::uint32_t kTag = 0x4C505644;  // "DVPL" in the first four bytes
-constexpr std::uint32_t kVersion = 1;
 
 // Beyond what any window system positions a window at.
 constexpr std::int32_t kCoordinateLimit = 32767;
@@ -39,24 +38,31 @@ bool WithinLimits(std::int32_t coordinate)
 
 }  // namespace
 
-PlacementBytes EncodePlacement(const PlacementRecord& record)
+std::vector<std::uint8_t> EncodePlacement(const PlacementRecord& record)
 {
-    PlacementBytes bytes{};
-    PutUint32(&bytes[0], kTag);
-    PutUint32(&bytes[4], kVersion);
-    PutUint32(&bytes[8], static_cast<std::uint32_t>(record.left));
-    PutUint32(&bytes[12], static_cast<std::uint32_t>(record.top));
-    PutUint32(&bytes[16], static_cast<std::uint32_t>(record.right));
-    PutUint32(&bytes[20], static_cast<std::uint32_t>(record.bottom));
-    PutUint32(&bytes[24], record.showCmd);
+    const bool withResolution = record.dpi != 0;
+    std::vector<std::uint8_t> bytes(withResolution ? kPlacementBytes : kPlacementBytesV1);
+    const std::uint32_t words[] = {kTag,
+                                   withResolution ? 2u : 1u,
+                                   static_cast<std::uint32_t>(record.left),
+                                   static_cast<std::uint32_t>(record.top),
+                                   static_cast<std::uint32_t>(record.right),
+                                   static_cast<std::uint32_t>(record.bottom),
+                                   record.showCmd,
+                                   static_cast<std::uint32_t>(record.dpi),
+                                   static_cast<std::uint32_t>(record.clientWidth),
+                                   static_cast<std::uint32_t>(record.clientHeight)};
+    for (std::size_t i = 0; i < bytes.size() / 4; ++i)
+        PutUint32(&bytes[4 * i], words[i]);
     return bytes;
 }
 
 std::optional<PlacementRecord> DecodePlacement(const std::uint8_t* data, std::size_t size)
 {
-    if (data == nullptr || size != kPlacementBytes)
+    if (data == nullptr || size < 8 || GetUint32(data) != kTag)
         return std::nullopt;
-    if (GetUint32(data) != kTag || GetUint32(data + 4) != kVersion)
+    const std::uint32_t version = GetUint32(data + 4);
+    if (!(version == 1 && size == kPlacementBytesV1) && !(version == 2 && size == kPlacementBytes))
         return std::nullopt;
 
     PlacementRecord record;
@@ -65,17 +71,24 @@ std::optional<PlacementRecord> DecodePlacement(const std::uint8_t* data, std::si
     record.right = ToSigned(GetUint32(data + 16));
     record.bottom = ToSigned(GetUint32(data + 20));
     record.showCmd = GetUint32(data + 24);
+    if (version == 2) {
+        record.dpi = ToSigned(GetUint32(data + 28));
+        record.clientWidth = ToSigned(GetUint32(data + 32));
+        record.clientHeight = ToSigned(GetUint32(data + 36));
+    }
 
-    // Only a window saved in its normal state comes back there: one saved
-    // minimised or maximised (which the user cannot do through the window's
-    // frame) opens centred, like any other placement the program did not
-    // leave itself.
-    if (record.showCmd != kShowNormal)
+    // A window closed minimised or maximised comes back at its normal
+    // rectangle; any other state is no state the program saves.
+    if (record.showCmd != kShowNormal && record.showCmd != kShowMinimized && record.showCmd != kShowMaximized)
         return std::nullopt;
     if (!WithinLimits(record.left) || !WithinLimits(record.top) || !WithinLimits(record.right) ||
         !WithinLimits(record.bottom))
         return std::nullopt;
     if (record.right <= record.left || record.bottom <= record.top)
+        return std::nullopt;
+    if (version == 2 && (record.dpi < 1 || record.dpi > kMaxPlacementDpi || record.clientWidth <= 0 ||
+                         record.clientHeight <= 0 || record.clientWidth > record.right - record.left ||
+                         record.clientHeight > record.bottom - record.top))
         return std::nullopt;
     return record;
 }

@@ -1,36 +1,50 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace dovrel {
 
 // A window's placement as the placement store keeps it: the normal
-// rectangle in screen pixels and the show state the window had when it was
-// saved (the platform's show command: 1 normal, 2 minimised, 3 maximised).
+// rectangle in screen pixels (the one the window has when neither minimised
+// nor maximised) and the show state it had when it was saved (the platform's
+// show command: 1 normal, 2 minimised, 3 maximised).
 struct PlacementRecord {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
     std::int32_t bottom = 0;
     std::uint32_t showCmd = 0;
+    // The resolution the placement was saved at, in dots per inch, and the
+    // size of the client area of the normal rectangle in pixels then. 0 in a
+    // placement of the first format, which did not record them.
+    std::int32_t dpi = 0;
+    std::int32_t clientWidth = 0;
+    std::int32_t clientHeight = 0;
 };
 
 constexpr std::uint32_t kShowNormal = 1;
+constexpr std::uint32_t kShowMinimized = 2;
+constexpr std::uint32_t kShowMaximized = 3;
+constexpr std::int32_t kMaxPlacementDpi = 2400;
 
-// The stored form, little-endian: the tag "DVPL", the format version 1,
-// left, top, right, bottom (signed) and the show state, four bytes each.
-constexpr std::size_t kPlacementBytes = 28;
-using PlacementBytes = std::array<std::uint8_t, kPlacementBytes>;
+// The stored forms, little-endian 32-bit words: the tag "DVPL", the format
+// version, left, top, right, bottom (signed) and the show state; version 2
+// adds the resolution and the client area's width and height.
+constexpr std::size_t kPlacementBytesV1 = 28;
+constexpr std::size_t kPlacementBytes = 40;
 
-PlacementBytes EncodePlacement(const PlacementRecord& record);
+// Version 2, or version 1 when the record has no resolution.
+std::vector<std::uint8_t> EncodePlacement(const PlacementRecord& record);
 
-// The record the bytes hold when it can be applied as it is: exactly the
-// stored size, the tag and version, saved in the normal state, every
-// coordinate within +-32767 and a positive width and height. Whether the
-// rectangle is on a monitor attached now is for the caller to check.
+// The record the bytes hold when it can be applied: exactly the size of its
+// version, the tag, a show state of 1, 2 or 3, every coordinate within
+// +-32767, a positive width and height and, in version 2, a resolution of
+// 1 to 2400 dots per inch and a client area of positive size no larger than
+// the rectangle. Whether the rectangle is on a monitor attached now is for
+// the caller to check.
 std::optional<PlacementRecord> DecodePlacement(const std::uint8_t* data, std::size_t size);
 
 }  // namespace dovrel

@@ -24,4 +24,13 @@ int RescalePixels(int pixels, int fromDpi, int toDpi)
     return static_cast<int>(scaled >= 0 ? (scaled + half) / fromDpi : -((-scaled + half) / fromDpi));
 }
 
+PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWidth, int frameHeight)
+{
+    if (stored.dpi <= 0 || stored.dpi == dpi)
+        return {stored.left, stored.top, stored.right, stored.bottom};
+    const int width = RescalePixels(stored.clientWidth, stored.dpi, dpi) + frameWidth;
+    const int height = RescalePixels(stored.clientHeight, stored.dpi, dpi) + frameHeight;
+    return {stored.left, stored.top, stored.left + width, stored.top + height};
+}
+
 }  // namespace dovrel::win32

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "platform/PlacementRecord.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Twips.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/Screen.h"
 #include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
@@ -18,7 +20,8 @@ namespace {
 constexpr wchar_t kProgramKey[] = L"Software\\Orvane\\Dovrel";
 
 // The stored value: REG_BINARY, a PlacementRecord as EncodePlacement lays it out.
-static_assert(kShowNormal == SW_SHOWNORMAL, "the record keeps the platform's show command");
+static_assert(kShowNormal == SW_SHOWNORMAL && kShowMinimized == SW_SHOWMINIMIZED && kShowMaximized == SW_SHOWMAXIMIZED,
+              "the record keeps the platform's show command");
 
 // How much of the caption band must lie on a monitor for the user to grab it.
 constexpr LONG kMinGrip = 100;
@@ -71,6 +74,31 @@ bool CaptionReachable(const RECT& rect)
     return false;
 }
 
+// What the window's frame (caption, borders) adds to its client area, in
+// pixels at the present resolution.
+SIZE FrameSize(HWND window)
+{
+    RECT frame = {0, 0, 0, 0};
+    if (!AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                            static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE))))
+        ThrowLastError(L"AdjustWindowRectEx");
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// A placement saved at another resolution keeps the client area's size in
+// inches; it then moves, when it must, to fit the work area it lands on.
+RECT RectangleAtThisResolution(HWND window, const PlacementRecord& stored)
+{
+    const int dpi = ScreenDpi();
+    const SIZE frame = FrameSize(window);
+    const PixelRect restored = RestoredRectangle(stored, dpi, frame.cx, frame.cy);
+    RECT rect = {restored.left, restored.top, restored.right, restored.bottom};
+    if (stored.dpi <= 0 || stored.dpi == dpi)
+        return rect;
+    const POINT fitted = FitIntoWorkArea(rect, WorkAreaOf(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)));
+    return Offset(rect, fitted.x - rect.left, fitted.y - rect.top);
+}
+
 WINDOWPLACEMENT PlacementOf(HWND window)
 {
     WINDOWPLACEMENT placement = {};
@@ -95,7 +123,7 @@ bool Win32PlacementStore::LoadPlacement(const std::wstring& section, const std::
     const std::optional<PlacementRecord> stored = DecodePlacement(value->data.data(), value->data.size());
     if (!stored)
         return false;
-    RECT rect = {stored->left, stored->top, stored->right, stored->bottom};
+    RECT rect = RectangleAtThisResolution(window, *stored);
     if (!CaptionReachable(rect))
         return false;
 
@@ -108,7 +136,8 @@ bool Win32PlacementStore::LoadPlacement(const std::wstring& section, const std::
     placement.rcNormalPosition = rect;
     // The form is loaded hidden and must stay so until it is shown; a
     // window already on screen is brought back to its normal state there.
-    // Either way a stored minimised or maximised state is not restored.
+    // Either way a window saved minimised or maximised comes back normal, at
+    // its normal rectangle.
     placement.showCmd = IsWindowVisible(window) ? SW_SHOWNOACTIVATE : SW_HIDE;
     if (!SetWindowPlacement(window, &placement))
         ThrowLastError(L"SetWindowPlacement");
@@ -125,7 +154,17 @@ void Win32PlacementStore::SavePlacement(const std::wstring& section, const std::
         const POINT offset = WorkspaceOffset(rect);
         rect = Offset(rect, offset.x, offset.y);
     }
-    const PlacementBytes stored = EncodePlacement({rect.left, rect.top, rect.right, rect.bottom, placement.showCmd});
+    const SIZE frame = FrameSize(window);
+    PlacementRecord record;
+    record.left = rect.left;
+    record.top = rect.top;
+    record.right = rect.right;
+    record.bottom = rect.bottom;
+    record.showCmd = IsIconic(window) ? kShowMinimized : IsZoomed(window) ? kShowMaximized : kShowNormal;
+    record.dpi = ScreenDpi();
+    record.clientWidth = std::max<LONG>(rect.right - rect.left - frame.cx, 1);
+    record.clientHeight = std::max<LONG>(rect.bottom - rect.top - frame.cy, 1);
+    const std::vector<std::uint8_t> stored = EncodePlacement(record);
     const UniqueHkey key = CreateUserKey(KeyPath(section), KEY_SET_VALUE);
     WriteBinary(key.Get(), name, stored.data(), static_cast<DWORD>(stored.size()));
 }

@@ -8,7 +8,9 @@ namespace dovrel::win32 {
 // HKCU\Software\Orvane\Dovrel (and \<section> when a section is given), in
 // a binary value of the given name. What is stored is the window's normal
 // rectangle, the one it has when neither minimised nor maximised, so a
-// window closed maximised comes back normal, where it was before.
+// window closed minimised or maximised comes back normal, where it was
+// before; and the resolution it was saved at, so that at another one the
+// window keeps its place and its client area its size in inches.
 class Win32PlacementStore final : public PlacementStore {
 public:
     // Applies a stored placement to the form's window without showing it.

@@ -119,12 +119,10 @@ damaged "negative width" REG_BINARY "$(record 748 91 137 468 1)"
 damaged "negative height" REG_BINARY "$(record 137 468 748 91 1)"
 damaged "zero size" REG_BINARY "$(record 300 300 300 300 1)"
 
-damaged "minimised" REG_BINARY "$(record 137 91 748 468 2)" screenshot
-damaged "maximised" REG_BINARY "$(record 137 91 748 468 3)"
-damaged "hidden" REG_BINARY "$(record 137 91 748 468 0)"
+damaged "hidden" REG_BINARY "$(record 137 91 748 468 0)" screenshot
 
 damaged "garbage tag" REG_BINARY "$(le32 0x12345678 1 137 91 748 468 1)"
-damaged "other version" REG_BINARY "$(le32 0x4C505644 2 137 91 748 468 1)"
+damaged "other version" REG_BINARY "$(le32 0x4C505644 3 137 91 748 468 1)"
 damaged "all zeros" REG_BINARY "$(zeros 28)"
 damaged "coordinates near 2e9" REG_BINARY "$(record 2000000000 2000000000 2000000373 2000000184 1)"
 damaged "from -2e9 to 2e9" REG_BINARY "$(record -2000000000 -2000000000 2000000000 2000000000 1)"

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "platform/PlacementRecord.h"
 
@@ -23,12 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<PlacementRecord> record = DecodePlacement(data, size);
     if (!record)
         return 0;
-    if (record->showCmd != kShowNormal || record->right <= record->left || record->bottom <= record->top)
+    if (record->showCmd < kShowNormal || record->showCmd > kShowMaximized || record->right <= record->left ||
+        record->bottom <= record->top)
+        Fault();
+    if (size == kPlacementBytes &&
+        (record->dpi < 1 || record->dpi > kMaxPlacementDpi || record->clientWidth <= 0 || record->clientHeight <= 0 ||
+         record->clientWidth > record->right - record->left || record->clientHeight > record->bottom - record->top))
         Fault();
     for (const std::int32_t coordinate : {record->left, record->top, record->right, record->bottom})
         if (!WithinLimits(coordinate))
             Fault();
-    const PlacementBytes encoded = EncodePlacement(*record);
+    const std::vector<std::uint8_t> encoded = EncodePlacement(*record);
     if (size != encoded.size() || std::memcmp(encoded.data(), data, size) != 0)
         Fault();
     return 0;

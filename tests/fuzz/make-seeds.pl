@@ -80,7 +80,10 @@ put('placement', 'at-the-limits', placement(-32767, -32767, 32767, 32767, 1));
 put('placement', 'maximised', placement(100, 100, 500, 400, 3));
 put('placement', 'empty-rectangle', placement(300, 100, 300, 400, 1));
 put('placement', 'truncated', substr(placement(100, 100, 500, 400, 1), 0, 27));
-put('placement', 'other-version', pack('a4L<l<4L<', 'DVPL', 2, 100, 100, 500, 400, 1));
+put('placement', 'other-version', pack('a4L<l<4L<', 'DVPL', 3, 100, 100, 500, 400, 1));
+sub placement2 { return pack('a4L<l<4L<l<3', 'DVPL', 2, @_); }
+put('placement', 'with-resolution', placement2(100, 100, 500, 400, 2, 144, 384, 261));
+put('placement', 'client-larger-than-window', placement2(100, 100, 500, 400, 1, 96, 401, 300));
 
 # --- row order ---
 

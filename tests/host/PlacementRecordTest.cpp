@@ -2,47 +2,96 @@
 #include <gtest/gtest.h>
 
 #include "platform/PlacementRecord.h"
+#include "platform/win32/Twips.h"
 
 namespace dovrel::test {
 namespace {
 
 using ::testing::ElementsAre;
 
-// Values saved by earlier versions must keep loading: the layout is fixed
-// byte for byte, whatever the host's byte order and struct packing.
-TEST(PlacementRecordTest, EncodesTheStoredLayoutByteForByte)
+PlacementRecord Record(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                       std::uint32_t showCmd = kShowNormal, std::int32_t dpi = 0, std::int32_t clientWidth = 0,
+                       std::int32_t clientHeight = 0)
 {
-    const PlacementBytes bytes = EncodePlacement({-2, 0x1234, 0x7FFF, 0x10000, 3});
-    EXPECT_THAT(bytes, ElementsAre('D', 'V', 'P', 'L', 1, 0, 0, 0,  //
-                                   0xFE, 0xFF, 0xFF, 0xFF,          // left -2
-                                   0x34, 0x12, 0, 0,                // top
-                                   0xFF, 0x7F, 0, 0,                // right
-                                   0, 0, 1, 0,                      // bottom
-                                   3, 0, 0, 0));                    // maximised
-
-    const auto decoded = DecodePlacement(EncodePlacement({-2, 5, 0x7FFF, 6, kShowNormal}).data(), kPlacementBytes);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->left, -2);
-    EXPECT_EQ(decoded->top, 5);
-    EXPECT_EQ(decoded->right, 0x7FFF);
-    EXPECT_EQ(decoded->bottom, 6);
+    return PlacementRecord{left, top, right, bottom, showCmd, dpi, clientWidth, clientHeight};
 }
 
-TEST(PlacementRecordTest, EveryCoordinateUpToTheLimitIsAcceptedAndNoneBeyond)
+bool Accepted(const PlacementRecord& record)
 {
-    auto accepted = [](const PlacementRecord& record) {
-        return DecodePlacement(EncodePlacement(record).data(), kPlacementBytes).has_value();
-    };
-    EXPECT_TRUE(accepted({-32767, -32767, 32767, 32767, kShowNormal}));
-    EXPECT_TRUE(accepted({10, 20, 11, 21, kShowNormal})) << "one pixel";
-    EXPECT_FALSE(accepted({-32768, 0, 100, 100, kShowNormal}));
-    EXPECT_FALSE(accepted({0, -32768, 100, 100, kShowNormal}));
-    EXPECT_FALSE(accepted({0, 0, 32768, 100, kShowNormal}));
-    EXPECT_FALSE(accepted({0, 0, 100, 32768, kShowNormal}));
-    EXPECT_FALSE(accepted({-70000, 0, 100, 100, kShowNormal}));
-    EXPECT_FALSE(accepted({100, 0, 100, 100, kShowNormal})) << "no width";
-    EXPECT_FALSE(accepted({0, 100, 100, 99, kShowNormal})) << "negative height";
+    const std::vector<std::uint8_t> bytes = EncodePlacement(record);
+    return DecodePlacement(bytes.data(), bytes.size()).has_value();
+}
+
+// Values saved by earlier versions must keep loading: the layout is fixed
+// byte for byte, whatever the host's byte order and struct packing.
+TEST(PlacementRecordTest, BothFormatsAreLaidOutByteForByte)
+{
+    EXPECT_THAT(EncodePlacement(Record(-2, 0x1234, 0x7FFF, 0x10000, 3)),
+                ElementsAre('D', 'V', 'P', 'L', 1, 0, 0, 0,  //
+                            0xFE, 0xFF, 0xFF, 0xFF,          // left -2
+                            0x34, 0x12, 0, 0,                // top
+                            0xFF, 0x7F, 0, 0,                // right
+                            0, 0, 1, 0,                      // bottom
+                            3, 0, 0, 0));                    // maximised
+    const std::vector<std::uint8_t> second = EncodePlacement(Record(10, 20, 400, 220, 1, 144, 372, 161));
+    ASSERT_EQ(second.size(), kPlacementBytes);
+    EXPECT_THAT(std::vector<std::uint8_t>(second.begin() + 4, second.begin() + 8), ElementsAre(2, 0, 0, 0));
+    EXPECT_THAT(std::vector<std::uint8_t>(second.begin() + 28, second.end()),
+                ElementsAre(144, 0, 0, 0, 0x74, 1, 0, 0, 161, 0, 0, 0));
+
+    const auto decoded = DecodePlacement(second.data(), second.size());
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->left, 10);
+    EXPECT_EQ(decoded->bottom, 220);
+    EXPECT_EQ(decoded->dpi, 144);
+    EXPECT_EQ(decoded->clientWidth, 372);
+    EXPECT_EQ(decoded->clientHeight, 161);
+}
+
+TEST(PlacementRecordTest, OnlyAPlacementTheWindowCanTakeIsAccepted)
+{
+    EXPECT_TRUE(Accepted(Record(-32767, -32767, 32767, 32767)));
+    EXPECT_TRUE(Accepted(Record(10, 20, 11, 21))) << "one pixel";
+    EXPECT_FALSE(Accepted(Record(-32768, 0, 100, 100)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 32768)));
+    EXPECT_FALSE(Accepted(Record(100, 0, 100, 100))) << "no width";
+    EXPECT_FALSE(Accepted(Record(0, 100, 100, 99))) << "negative height";
+
+    // Closed minimised or maximised, it comes back; no other state.
+    EXPECT_TRUE(Accepted(Record(0, 0, 100, 100, kShowMinimized)));
+    EXPECT_TRUE(Accepted(Record(0, 0, 100, 100, kShowMaximized)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 0)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 4)));
+
+    EXPECT_TRUE(Accepted(Record(0, 0, 100, 100, 1, 2400, 100, 100)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 1, 2401, 90, 80)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 1, -96, 90, 80)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 1, 96, 0, 80)));
+    EXPECT_FALSE(Accepted(Record(0, 0, 100, 100, 1, 96, 101, 80))) << "client wider than the window";
+
+    std::vector<std::uint8_t> bytes = EncodePlacement(Record(0, 0, 100, 100, 1, 96, 90, 80));
+    bytes.pop_back();
+    EXPECT_FALSE(DecodePlacement(bytes.data(), bytes.size()));
+    bytes = EncodePlacement(Record(0, 0, 100, 100));
+    bytes[4] = 2;  // a second version's tag on the first format's size
+    EXPECT_FALSE(DecodePlacement(bytes.data(), bytes.size()));
     EXPECT_FALSE(DecodePlacement(nullptr, 0));
+}
+
+TEST(PlacementRecordTest, AtAnotherResolutionTheClientAreaKeepsItsSizeInInches)
+{
+    // 365 x 157 pixels of client area at 96 dpi, saved with a 16 x 39 frame.
+    const PlacementRecord saved = Record(100, 50, 481, 246, 1, 96, 365, 157);
+    const win32::PixelRect at144 = win32::RestoredRectangle(saved, 144, 20, 47);
+    EXPECT_EQ(at144.left, 100);
+    EXPECT_EQ(at144.top, 50);
+    EXPECT_EQ(at144.right - at144.left, 548 + 20);
+    EXPECT_EQ(at144.bottom - at144.top, 236 + 47);
+
+    const win32::PixelRect same = win32::RestoredRectangle(saved, 96, 20, 47);
+    EXPECT_EQ(same.right, 481) << "saved at this resolution: as stored, whatever the frame";
+    EXPECT_EQ(win32::RestoredRectangle(Record(100, 50, 481, 246), 144, 20, 47).right, 481)
+        << "the first format records no resolution";
 }
 
 }  // namespace

@@ -126,8 +126,8 @@ std::optional<std::wstring> ReadUserString(const wchar_t* key, const wchar_t* na
     return std::wstring(text);
 }
 
-// The stored placement: tag "DVPL", version 1, the normal rectangle in screen
-// pixels, the show state.
+// The stored placement in its first format: tag "DVPL", version 1, the
+// normal rectangle in screen pixels, the show state.
 struct Blob {
     std::uint32_t tag = 0x4C505644;
     std::uint32_t version = 1;
@@ -171,7 +171,7 @@ TEST_F(PlacementStoreTest, RestoresTheSavedRectangle)
     EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{150, 130, 570, 440}));
 }
 
-TEST_F(PlacementStoreTest, AWindowSavedMaximisedOrMinimisedIsNotRestored)
+TEST_F(PlacementStoreTest, AWindowSavedMaximisedOrMinimisedComesBackNormalAtItsNormalRectangle)
 {
     MoveTo(window.Handle(), 120, 110, 400, 300);
     for (const int state : {SW_MAXIMIZE, SW_MINIMIZE}) {
@@ -179,11 +179,32 @@ TEST_F(PlacementStoreTest, AWindowSavedMaximisedOrMinimisedIsNotRestored)
         Save();
         ShowWindow(window.Handle(), SW_RESTORE);
         MoveTo(window.Handle(), 10, 10, 200, 150);
-        EXPECT_FALSE(Load()) << state;
+        EXPECT_TRUE(Load()) << state;
         EXPECT_FALSE(IsZoomed(window.Handle()));
         EXPECT_FALSE(IsIconic(window.Handle()));
-        EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{10, 10, 210, 160}));
+        EXPECT_EQ(BoundsOf(window.Handle()), (Bounds{120, 110, 520, 410})) << state;
     }
+}
+
+// Saved at two thirds of the present resolution: the client area comes back
+// one and a half times as many pixels, so the same size in inches.
+TEST_F(PlacementStoreTest, APlacementSavedAtAnotherResolutionKeepsTheClientAreasSizeInInches)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    struct {
+        Blob first;
+        std::int32_t dpi, clientWidth, clientHeight;
+    } saved{Blob{0x4C505644, 2, 100, 90, 400, 300, SW_SHOWNORMAL}, dpi * 2 / 3, 200, 100};
+    Put(REG_BINARY, &saved, sizeof(saved));
+    ASSERT_TRUE(Load());
+    RECT client = {};
+    GetClientRect(window.Handle(), &client);
+    EXPECT_EQ(client.right, MulDiv(200, dpi, saved.dpi));
+    EXPECT_EQ(client.bottom, MulDiv(100, dpi, saved.dpi));
+    EXPECT_EQ(BoundsOf(window.Handle())[0], 100);
+    EXPECT_EQ(BoundsOf(window.Handle())[1], 90);
 }
 
 TEST_F(PlacementStoreTest, LoadingLeavesAHiddenWindowHidden)
@@ -203,19 +224,18 @@ TEST_F(PlacementStoreTest, UnusableStoredDataGivesFalseAndLeavesTheWindowAlone)
 
     const RECT work = WorkArea();
     auto at = [](LONG left, LONG top) { return Blob{0x4C505644, 1, left, top, left + 400, top + 300, SW_SHOWNORMAL}; };
-    Blob tag, version, flat, inverted, huge, state, minimised, maximised;
+    Blob tag, version, flat, inverted, huge, state, hidden;
     tag.tag = 0x12345678;
-    version.version = 2;
+    version.version = 3;
     flat.right = flat.left;
     inverted.bottom = inverted.top - 50;
     huge.right = 2000000000;
     state.showCmd = 0xFFFF;
-    minimised.showCmd = SW_SHOWMINIMIZED;
-    maximised.showCmd = SW_SHOWMAXIMIZED;
+    hidden.showCmd = SW_HIDE;
     const std::pair<const char*, Blob> damaged[] = {
         {"garbage tag", tag}, {"other version", version}, {"zero width", flat}, {"negative height", inverted},
         {"absurd size", huge}, {"bad show state", state},
-        {"minimised", minimised}, {"maximised", maximised}, {"far off every monitor", at(20000, 20000)},
+        {"hidden", hidden}, {"far off every monitor", at(20000, 20000)},
         {"caption above the screen", at(work.left + 100, work.top - 200)},
         {"only a sliver on the screen", at(work.right - 20, work.top + 50)},
     };
@@ -249,7 +269,7 @@ TEST_F(PlacementStoreTest, WithoutASectionThePlacementLivesInTheProgramsKey)
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"Test placement");
     ASSERT_EQ(status, ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(size, sizeof(Blob));
+    EXPECT_EQ(size, 40u) << "the format with the resolution";
 }
 
 class SupportLibraryTest : public ::testing::Test {
