@@ -159,6 +159,40 @@ TEST_F(FormsRuntimeTest, TabMovesFromTheListDownTheButtonsFromCancel)
     EXPECT_EQ(control, List());
 }
 
+// As in a dialog: the focused button is the default push button, and a
+// focused button that is disabled hands the focus on in tab order.
+TEST_F(FormsRuntimeTest, TheFocusStaysOnAControlAndMarksTheButtonThatEnterPresses)
+{
+    controls->form.Show();
+    auto defaults = [this] {
+        std::vector<std::wstring> shown;
+        for (const wchar_t* caption : {L"Cancel", L"Settings...", L"Add...", L"Delete...", L"Help"})
+            if ((GetWindowLongPtrW(Button(caption), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                shown.push_back(caption);
+        return shown;
+    };
+    EXPECT_EQ(GetFocus(), List());
+    EXPECT_THAT(defaults(), ElementsAre());
+
+    SetFocus(Button(L"Delete..."));
+    EXPECT_THAT(defaults(), ElementsAre(L"Delete..."));
+    controls->cmdDelete.SetEnabled(false);
+    EXPECT_EQ(GetFocus(), Button(L"Help"));
+    EXPECT_THAT(defaults(), ElementsAre(L"Help"));
+
+    std::vector<std::string> clicks;
+    controls->cmdHelp.onClick = [&] { clicks.push_back("help"); };
+    MSG enter = {Button(L"Help"), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageW(window, &enter);
+    EXPECT_THAT(clicks, ElementsAre("help"));
+
+    SetFocus(List());
+    EXPECT_THAT(defaults(), ElementsAre());
+    enter.hwnd = List();
+    IsDialogMessageW(window, &enter);
+    EXPECT_THAT(clicks, ElementsAre("help")) << "Enter in the list presses nothing";
+}
+
 TEST_F(FormsRuntimeTest, LoadingRunsOnShowAndTheTimerTicksAfterwards)
 {
     std::vector<std::string> events;
@@ -347,6 +381,24 @@ TEST_F(FormsRuntimeTest, UnloadRunsTheHandlerOnceAndEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     controls->form.Unload();
     EXPECT_EQ(unloads, 1);
+}
+
+// Windows asks, then ends the session, and may end the process as soon as
+// WM_ENDSESSION returns: the form unloads then, once.
+TEST_F(FormsRuntimeTest, TheEndOfTheSessionUnloadsTheFormOnceAndACalledOffOneNothing)
+{
+    int unloads = 0;
+    controls->form.onUnload = [&](std::int16_t&) { ++unloads; };
+    controls->form.Show();
+    EXPECT_NE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(unloads, 0);
+    EXPECT_TRUE(IsWindow(window));
+
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(runtime.Run(), 0);
 }
 
 TEST_F(FormsRuntimeTest, TheHourglassShowsOverTheWindowWhileSet)
