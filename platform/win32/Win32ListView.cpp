@@ -359,11 +359,53 @@ void Win32ListView::OnSubItemChanged(std::int32_t subItem)
 
 void Win32ListView::MarkPending()
 {
-    // The first change of a batch asks for a paint, so that the control is
-    // brought up to date even if nothing else looks at it before then.
+    // The first change of a batch asks for the paint that ends it, so that
+    // the control is brought up to date even if nothing else looks at it
+    // before then.
     if (!pending_ && window_)
-        InvalidateRect(window_, nullptr, FALSE);
+        HoldRedraw();
     pending_ = true;
+}
+
+namespace {
+
+// Posted to the list by the first change of a batch; it arrives once the
+// handler that makes the batch has returned to the message loop.
+UINT ResumeRedrawMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"Dovrel.Win32ListView.ResumeRedraw");
+    return message;
+}
+
+}  // namespace
+
+// While it draws, the control recomputes and repaints itself at every change
+// of its item count and of every column width: under Wine, with a thousand
+// rows, each costs 20 ms or more. A batch (filling, sorting, sizing the
+// columns, selecting) is therefore made with drawing off and drawn once.
+void Win32ListView::HoldRedraw()
+{
+    if (redrawHeld_)
+        return;
+    const UINT resume = ResumeRedrawMessage();
+    if (resume == 0 || !PostMessageW(window_, resume, 0, 0)) {
+        // Nothing would turn drawing on again: draw as the changes come.
+        InvalidateRect(window_, nullptr, FALSE);
+        return;
+    }
+    Send(WM_SETREDRAW, FALSE);
+    redrawHeld_ = true;
+}
+
+void Win32ListView::ResumeRedraw()
+{
+    if (!redrawHeld_ || !window_)
+        return;
+    redrawHeld_ = false;
+    Send(WM_SETREDRAW, TRUE);
+    // WM_SETREDRAW leaves the repaint to the caller; the header is a child
+    // window of its own.
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Win32ListView::RequestFullSort()
@@ -702,6 +744,10 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
             list->Synchronize();
         } catch (const Error&) {
         }
+    }
+    if (message != 0 && message == ResumeRedrawMessage()) {
+        list->ResumeRedraw();
+        return 0;
     }
     if (message == LVM_SETCOLUMNWIDTH && (lParam == LVSCW_AUTOSIZE || lParam == LVSCW_AUTOSIZE_USEHEADER)) {
         int width = -1;

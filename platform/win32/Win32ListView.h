@@ -80,6 +80,8 @@ private:
     bool Before(std::uint32_t a, std::uint32_t b) const;
     void RequestFullSort();
     void MarkPending();
+    void HoldRedraw();
+    void ResumeRedraw();
 
     std::vector<std::uint64_t> SelectedIds() const;
     bool SelectedAt(int index) const;
@@ -116,6 +118,7 @@ private:
     bool pending_ = false;               // order or count not yet given to the control
     bool synchronizing_ = false;
     int controlCount_ = 0;               // the item count the control last got
+    bool redrawHeld_ = false;            // drawing is off until the posted resume arrives
 
     bool sorted_ = false;
     std::int16_t sortKey_ = 0;
