@@ -14,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchains/i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target refresh_bench floor Dovrel e2e_driver >/dev/null
+cmake --build "$build" -j"$(nproc)" --target refresh_bench floor limit Dovrel e2e_driver >/dev/null
 
 bash "$top/tests/wine/session.sh" start "$state" >/dev/null
 trap 'bash "$top/tests/wine/session.sh" stop "$state" >/dev/null' EXIT
@@ -51,6 +51,6 @@ awk -F'|' '$3 + 0 == 100000 { ws[$2] = $4; pf[$2] = $5; ws0[$2] = $6; pf0[$2] = 
 echo
 echo "## Start against the real spooler (medians, from outside)"
 echo
-bash "$here/e2e.sh" "$state" "$build" "${DOVREL_BENCH_E2E_RUNS:-3}"
+bash "$here/e2e.sh" "$state" "$build" "${DOVREL_BENCH_E2E_RUNS:-5}"
 echo
 echo "- load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

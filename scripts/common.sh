@@ -37,17 +37,25 @@ dovrel_install_missing() {
         "${DOVREL_PACKAGES[@]}" >/dev/null
 }
 
-# dovrel_build NAME [CMAKE OPTIONS...]: configures and builds one tree.
-dovrel_build() {
+# dovrel_configure NAME [CMAKE OPTIONS...]: configures one tree.
+dovrel_configure() {
     local name=$1
     shift
     cmake -S "$DOVREL_ROOT" -B "$DOVREL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$DOVREL_BUILD/$name" -j "$(nproc)"
+}
+
+# dovrel_build NAME [CMAKE OPTIONS...]: configures one tree and builds all of it.
+dovrel_build() {
+    dovrel_configure "$@"
+    cmake --build "$DOVREL_BUILD/$1" -j "$(nproc)"
+}
+
+dovrel_windows_toolchain() {
+    echo "-DCMAKE_TOOLCHAIN_FILE=$DOVREL_ROOT/cmake/toolchains/$1.cmake"
 }
 
 dovrel_build_windows() {
-    local name=$1 triple=$2
-    dovrel_build "$name" -DCMAKE_TOOLCHAIN_FILE="$DOVREL_ROOT/cmake/toolchains/$triple.cmake"
+    dovrel_build "$1" "$(dovrel_windows_toolchain "$2")"
 }
 
 # One scenario runs Wine in a Russian locale, whose ANSI code page (1251) is

@@ -131,6 +131,15 @@ void ListViewWindow::Invalidate()
         InvalidateRect(window_, nullptr, FALSE);
 }
 
+void ListViewWindow::SetRedraw(bool redraw)
+{
+    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
+    // WM_SETREDRAW leaves the repaint to the caller; the header is a child
+    // window of its own.
+    if (redraw)
+        RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 LRESULT ListViewWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 {
     return SendMessageW(window_, message, wParam, lParam);

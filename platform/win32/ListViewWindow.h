@@ -47,6 +47,9 @@ public:
     bool SetItemState(int index, UINT state, UINT mask);
     bool EnsureVisible(int index);
     void Invalidate();
+    // WM_SETREDRAW: while off, the control neither recomputes nor repaints
+    // itself at each change. On again, it is redrawn whole, header included.
+    void SetRedraw(bool redraw);
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 

@@ -41,16 +41,25 @@ HMODULE LoadFromSystemFolder(const wchar_t* fileName)
 void LoadLibrariesFromSystemFolderOnly()
 {
     if (const auto setDefaultDllDirectories = SetDefaultDllDirectoriesOfKernel()) {
+        // From now on every load by name in the process, the program's own
+        // and those a system library makes on its behalf, searches the
+        // system folder only; each library can wait for its first use.
         if (!setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
             ThrowLastError(L"SetDefaultDllDirectories");
-    } else if (!SetDllDirectoryW(L"")) {
-        // Takes at least the current folder out of the search.
-        ThrowLastError(L"SetDllDirectory");
+        // Except COM: the input method support loads it as soon as a window
+        // takes the keyboard focus, before the first paint, and Wine's does
+        // so by name without regard to the search flags. Loaded first from
+        // the system folder, it is the one found then, at no extra cost.
+        SystemLibrary(L"ole32.dll").KeepLoaded();
+        return;
     }
-    // The libraries the program uses beyond those imported at start are
-    // loaded now and kept: a later load by name, the program's own or one
-    // that a system library makes on its behalf, then finds them in the
-    // process instead of searching for them.
+    // Takes at least the current folder out of the search.
+    if (!SetDllDirectoryW(L""))
+        ThrowLastError(L"SetDllDirectory");
+    // Without the search flags a system library that loads one of these by
+    // name on the program's behalf would look in the program's folder first.
+    // Loaded now by full path and kept, each is then found in the process
+    // instead. This costs the start some time, so only older systems pay it.
     for (const wchar_t* name : {L"comctl32.dll", L"winspool.drv", L"ole32.dll", L"shell32.dll", L"version.dll"})
         SystemLibrary(name).KeepLoaded();
 }

@@ -11,8 +11,9 @@ namespace dovrel::win32 {
 
 // Makes every library loaded from now on come from the system folder only,
 // never from the program's folder or the current one, where anybody could
-// have put a library of a system library's name, and loads the libraries the
-// program uses from there. Called first thing.
+// have put a library of a system library's name. On a system without
+// SetDefaultDllDirectories it also loads the libraries the program uses from
+// there at once. Called first thing.
 void LoadLibrariesFromSystemFolderOnly();
 
 // A library of the system folder, loaded for as long as the object lives.

@@ -20,6 +20,8 @@ namespace dovrel::win32 {
 // list, asking for each text as it paints, so sorting stays in our hands.
 // Before the control handles any message, and before we look at positions,
 // the order is arranged and the control's item count brought up to date.
+// A batch of changes (filling, sorting, sizing the columns, selecting) is
+// made with drawing off and drawn once, after the handler that makes it.
 class Win32ListView final : public ListViewControl {
 public:
     // Creates the control as a child of parent with the given id and
@@ -62,6 +64,9 @@ private:
     int PositionOf(RowOrder::RowId id);                       // 0-based, in step with the control
     void SetSubItem(RowOrder::RowId id, std::int32_t index, const std::wstring& text);
     void OnOrderChanged();
+    void HoldRedraw();
+    void ResumeRedraw();
+    static UINT ResumeRedrawMessage();
 
     // Arranges the rows and gives the control their count, then puts the
     // selection back on the rows it was on.
@@ -90,6 +95,7 @@ private:
     int controlCount_ = 0;  // the item count the control last got
     bool pending_ = false;  // order or count not yet given to the control
     bool synchronizing_ = false;
+    bool redrawHeld_ = false;  // drawing is off until the posted resume arrives
 };
 
 }  // namespace dovrel::win32

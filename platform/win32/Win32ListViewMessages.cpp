@@ -107,6 +107,10 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
             list->Synchronize();
             return true;
         });
+    if (message != 0 && message == ResumeRedrawMessage()) {
+        list->ResumeRedraw();
+        return 0;
+    }
     if (message == LVM_SETCOLUMNWIDTH && (lParam == LVSCW_AUTOSIZE || lParam == LVSCW_AUTOSIZE_USEHEADER)) {
         const int width = Guarded(-1, [&] {
             return FittingColumnWidth(list->window_, list->rows_, list->columnTexts_, static_cast<int>(wParam),

@@ -63,17 +63,24 @@ std::string Ansi(const std::wstring& text)
 
 }  // namespace
 
-Win32Spooler::Win32Spooler()
-    : winspool_(L"winspool.drv"),
-      enumPortsA_(winspool_.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
-      enumPortsW_(winspool_.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
-      enumMonitorsW_(winspool_.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
-      addPortA_(winspool_.Get<decltype(&::AddPortA)>("AddPortA")),
-      deletePortA_(winspool_.Get<decltype(&::DeletePortA)>("DeletePortA")),
-      deletePortW_(winspool_.Get<decltype(&::DeletePortW)>("DeletePortW")),
-      configurePortA_(winspool_.Get<decltype(&::ConfigurePortA)>("ConfigurePortA")),
-      configurePortW_(winspool_.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
+Win32Spooler::Winspool::Winspool()
+    : library(L"winspool.drv"),
+      enumPortsA(library.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
+      enumPortsW(library.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
+      enumMonitorsW(library.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
+      addPortA(library.Get<decltype(&::AddPortA)>("AddPortA")),
+      deletePortA(library.Get<decltype(&::DeletePortA)>("DeletePortA")),
+      deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
+      configurePortA(library.Get<decltype(&::ConfigurePortA)>("ConfigurePortA")),
+      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
 {
+}
+
+const Win32Spooler::Winspool& Win32Spooler::Library() const
+{
+    if (!winspool_)
+        winspool_ = std::make_unique<Winspool>();
+    return *winspool_;
 }
 
 bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
@@ -81,7 +88,7 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 {
     DWORD needed = 0;
     DWORD count = 0;
-    const BOOL ok = enumPortsA_(nullptr, 2, buffer, bufferSize, &needed, &count);
+    const BOOL ok = Library().enumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
     return ok != FALSE;
@@ -90,17 +97,17 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     std::string name = Ansi(MonitorSpelling(monitorName));
-    return addPortA_(nullptr, Owner(owner), name.data()) != FALSE;
+    return Library().addPortA(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, deletePortW_, deletePortA_, Owner(owner));
+    return ActOnPort(portName, Library().deletePortW, Library().deletePortA, Owner(owner));
 }
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, configurePortW_, configurePortA_, Owner(owner));
+    return ActOnPort(portName, Library().configurePortW, Library().configurePortA, Owner(owner));
 }
 
 // Calls the spooler's Unicode or ANSI form of an operation on one port, as
@@ -135,7 +142,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 {
     PortToActOn port{PortToActOn::Way::ByAnsiName, Ansi(portName), std::wstring()};
     int matches = 0;
-    for (const std::wstring& name : NamesAtLevel1<PORT_INFO_1W>(enumPortsW_)) {
+    for (const std::wstring& name : NamesAtLevel1<PORT_INFO_1W>(Library().enumPortsW)) {
         if (Ansi(name) == port.ansiName) {
             ++matches;
             port.exactName = name;
@@ -155,7 +162,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 // next port added after a port was deleted.
 std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) const
 {
-    for (const std::wstring& name : NamesAtLevel1<MONITOR_INFO_1W>(enumMonitorsW_))
+    for (const std::wstring& name : NamesAtLevel1<MONITOR_INFO_1W>(Library().enumMonitorsW))
         if (CompareStringOrdinal(name.c_str(), -1, monitorName.c_str(), -1, TRUE) == CSTR_EQUAL)
             return name;
     return monitorName;

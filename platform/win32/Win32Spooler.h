@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ namespace dovrel::win32 {
 // winspool.drv loaded from the system folder.
 class Win32Spooler final : public Spooler {
 public:
-    // Raises the program's error when the spooler's library cannot be loaded.
-    Win32Spooler();
+    // Each call raises the program's error when the spooler's library
+    // cannot be loaded.
+    Win32Spooler() = default;
 
     bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                    std::int32_t& returned) override;
@@ -36,15 +38,23 @@ private:
     bool ActOnPort(const std::wstring& portName, ByExactName byExactName, ByAnsiName byAnsiName, HWND owner) const;
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
-    SystemLibrary winspool_;
-    decltype(&::EnumPortsA) enumPortsA_;
-    decltype(&::EnumPortsW) enumPortsW_;
-    decltype(&::EnumMonitorsW) enumMonitorsW_;
-    decltype(&::AddPortA) addPortA_;
-    decltype(&::DeletePortA) deletePortA_;
-    decltype(&::DeletePortW) deletePortW_;
-    decltype(&::ConfigurePortA) configurePortA_;
-    decltype(&::ConfigurePortW) configurePortW_;
+    // winspool.drv and the entry points used, loaded at the first call: the
+    // window is on the screen before the spooler is first asked.
+    struct Winspool {
+        Winspool();
+        SystemLibrary library;
+        decltype(&::EnumPortsA) enumPortsA;
+        decltype(&::EnumPortsW) enumPortsW;
+        decltype(&::EnumMonitorsW) enumMonitorsW;
+        decltype(&::AddPortA) addPortA;
+        decltype(&::DeletePortA) deletePortA;
+        decltype(&::DeletePortW) deletePortW;
+        decltype(&::ConfigurePortA) configurePortA;
+        decltype(&::ConfigurePortW) configurePortW;
+    };
+    const Winspool& Library() const;
+
+    mutable std::unique_ptr<Winspool> winspool_;
 };
 
 }  // namespace dovrel::win32

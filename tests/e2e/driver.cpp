@@ -1229,6 +1229,7 @@ void ProcessFigures(const Args&)
     Print(L"windows: " + std::to_wstring(WindowsOf(pid)));
     Print(L"private-bytes: " + std::to_wstring(memory.PagefileUsage));
     Print(L"working-set: " + std::to_wstring(memory.WorkingSetSize));
+    Print(L"peak-working-set: " + std::to_wstring(memory.PeakWorkingSetSize));
 }
 
 // ---------------------------------------------------------------- add and delete cycles
@@ -1524,7 +1525,7 @@ const Command kCommands[] = {
      WritePlacement},
     {L"delete-program-key", "delete-program-key          deletes HKCU\\Software\\Orvane\\Dovrel with all it holds", 0,
      0, DeleteProgramKey},
-    {L"process-figures", "process-figures             USER and GDI objects, handles, windows, memory of \"Ports\"'s process",
+    {L"process-figures", "process-figures             USER and GDI objects, handles, windows, memory (and its peak) of \"Ports\"'s process",
      0, 0, ProcessFigures},
     {L"cycle-ports", "cycle-ports N NAME# [MONITOR] N times: adds port NAME# (# runs: the number) and deletes it", 2, 3,
      CyclePorts},

@@ -256,6 +256,39 @@ TEST_F(Win32ListViewTest, HeaderClickReachesTheColumnClickEvent)
     EXPECT_THAT(clicked, ElementsAre(3));
 }
 
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR paints)
+{
+    if (message == WM_PAINT)
+        ++*reinterpret_cast<int*>(paints);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// A refresh (rows, sort, column widths, selection) is drawn once, after its
+// handler returns; from then on the control draws its own changes again.
+TEST_F(Win32ListViewTest, ABatchIsDrawnOnceWhenItsHandlerReturns)
+{
+    PumpMessages();
+    int paints = 0;
+    ASSERT_TRUE(SetWindowSubclass(Hwnd(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+    ListViewSortByColumn(list, 1);
+    for (int i = 0; i < 300; ++i) {
+        auto item = list.ListItems().Add(L"PORT" + std::to_wstring(299 - i));
+        for (int subItem = 1; subItem <= 3; ++subItem)
+            item->SetSubItem(subItem, L"text " + std::to_wstring(subItem));
+    }
+    ListViewAutoSizeColumns(list, kTrue);
+    ListViewSelectItem(list, 1);
+    EXPECT_EQ(paints, 0);
+    PumpMessages();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(ListCellText(Hwnd(), 0, 0), L"PORT0");
+
+    SendMessageW(Hwnd(), LVM_REDRAWITEMS, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(paints, 2);
+    RemoveWindowSubclass(Hwnd(), CountPaints, 1);
+}
+
 TEST_F(Win32ListViewTest, ManyRowsStaySortedAndCounted)
 {
     ListViewSortByColumn(list, 1);
