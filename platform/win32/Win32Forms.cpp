@@ -468,9 +468,7 @@ HWND Win32Forms::MainFormWindow() const
 
 void Win32Forms::InitCommonControls()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    if (!CommonControls().InitCommonControlsEx(&controls))
-        throw Error(kErrSystem, L"The common controls could not be initialised.");
+    InitListViewClasses();
 }
 
 MainFormControls Win32Forms::CreateMainForm()
