@@ -4,10 +4,16 @@
 # later is looked up at run time (platform/win32/LaterEntryPoints.h). The
 # MinGW-w64 headers declare most functions whatever the version, so the
 # import test (tests/imports) is what checks the built program.
+# DOVREL_OLDEST_CLIENT and _SERVER name the same in the words of the import
+# table, tests/imports/imports.tsv.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(DOVREL_WINDOWS_VERSION 0x0502)
+    set(DOVREL_OLDEST_CLIENT xp)
+    set(DOVREL_OLDEST_SERVER 2003-sp1)
 else()
     set(DOVREL_WINDOWS_VERSION 0x0501)
+    set(DOVREL_OLDEST_CLIENT xp-sp3)
+    set(DOVREL_OLDEST_SERVER 2003)
 endif()
 
 # Settings shared by every target of the project's own code. A test program

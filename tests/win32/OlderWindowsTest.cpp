@@ -23,6 +23,7 @@ namespace dovrel::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using win32::KernelEntryPoints;
 
@@ -124,6 +125,12 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
     calls = {};
     EXPECT_EQ(FolderOfVersionLibrary(windowsXp), SystemFolder());
     EXPECT_THAT(calls.loadLibraryEx, ElementsAre(withSearchFlags));
+    // The manifest's redirection holds for a full path into the system
+    // folder, so such a system gets comctl32 6 all the same.
+    const win32::SystemLibrary comctl32(L"comctl32.dll", windowsXp);
+    const auto init = comctl32.Get<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
+    EXPECT_THAT(FolderHolding(reinterpret_cast<const void*>(init)),
+                HasSubstr(L"microsoft.windows.common-controls_6595b64144ccf1df_6.0."));
 
     // Windows 2000: no way to change the search; full paths only.
     calls = {};
