@@ -73,10 +73,17 @@ if(CMAKE_SCRIPT_MODE_FILE)
     return()
 endif()
 
-# Included by a Windows tree. Only the component "dovrel" is packed, so no
-# install rule of a subproject (GoogleTest's, say) can add files.
-install(TARGETS Dovrel RUNTIME DESTINATION . COMPONENT dovrel)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION . COMPONENT dovrel)
+# Included by a Windows tree. The tree that builds Dovrel.exe has the install
+# rules; the tree that runs the tests packs it (the same tree, or the product
+# tree inside it: cmake/DovrelProduct.cmake). Only the component "dovrel" is
+# packed, so no install rule of a subproject (GoogleTest's, say) can add files.
+if(TARGET Dovrel AND DOVREL_PRODUCT_BINARY_DIR STREQUAL CMAKE_BINARY_DIR)
+    install(TARGETS Dovrel RUNTIME DESTINATION . COMPONENT dovrel)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION . COMPONENT dovrel)
+endif()
+if(DOVREL_PRODUCT_ONLY)
+    return()
+endif()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Dovrel)
@@ -84,7 +91,7 @@ set(CPACK_PACKAGE_VENDOR Orvane)
 set(CPACK_PACKAGE_VERSION ${DOVREL_RELEASE_VERSION})
 set(CPACK_PACKAGE_FILE_NAME Dovrel-${DOVREL_RELEASE_VERSION}-${DOVREL_WINDOWS_TIER})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};dovrel;/")
+set(CPACK_INSTALL_CMAKE_PROJECTS "${DOVREL_PRODUCT_BINARY_DIR};${PROJECT_NAME};dovrel;/")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

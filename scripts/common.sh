@@ -8,7 +8,7 @@ DOVREL_BUILD=${DOVREL_BUILD:-$DOVREL_ROOT/build}
 # needs the i386 architecture.
 DOVREL_PACKAGES=(
     cmake make g++ googletest libgtest-dev libgmock-dev
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32
     wine wine32:i386 wine64
     xvfb x11-utils imagemagick icoutils util-linux procps
     clang libclang-rt-14-dev locales

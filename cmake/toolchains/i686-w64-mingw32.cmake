@@ -1,5 +1,5 @@
-# 32-bit Windows build with Debian's MinGW-w64 cross compilers. The posix
-# thread model is needed: GoogleTest does not build with the win32 one.
+# 32-bit Windows build with Debian's MinGW-w64 cross compilers (thread model:
+# see mingw-common.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(DOVREL_MINGW_TRIPLE i686-w64-mingw32)

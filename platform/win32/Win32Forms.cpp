@@ -52,9 +52,7 @@ bool Win32Forms::MainFormShown() const
 
 void Win32Forms::InitCommonControls()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    if (!CommonControls().InitCommonControlsEx(&controls))
-        throw Error(kErrSystem, L"The common controls could not be initialised.");
+    InitListViewClasses();
 }
 
 MainFormControls Win32Forms::CreateMainForm()

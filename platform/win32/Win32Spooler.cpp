@@ -163,7 +163,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) const
 {
     for (const std::wstring& name : NamesAtLevel1<MONITOR_INFO_1W>(Library().enumMonitorsW))
-        if (CompareStringOrdinal(name.c_str(), -1, monitorName.c_str(), -1, TRUE) == CSTR_EQUAL)
+        if (EqualIgnoringCase(name, monitorName))
             return name;
     return monitorName;
 }

@@ -24,6 +24,18 @@ std::wstring ToWide(UINT codePage, const char* text, int length)
     return result;
 }
 
+// The invariant locale's upper case, which maps each code unit on its own,
+// as the system's table for file and key names does; empty when the system
+// cannot give it.
+std::wstring UpperInvariant(const std::wstring& text)
+{
+    std::wstring upper(text.size(), L'\0');
+    const int length = static_cast<int>(text.size());
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), length) != length)
+        return std::wstring();
+    return upper;
+}
+
 }  // namespace
 
 std::wstring WideFromUtf8(const std::string& text)
@@ -52,6 +64,22 @@ std::string AnsiFromWide(const std::wstring& text)
     if (WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), needed, nullptr, nullptr) != needed)
         ThrowLastError(L"WideCharToMultiByte");
     return result;
+}
+
+bool EqualIgnoringCase(const std::wstring& first, const std::wstring& second, const KernelEntryPoints& kernel)
+{
+    if (first.size() > INT_MAX || second.size() > INT_MAX)
+        throw Error(kErrOverflow, L"Overflow");
+    if (kernel.CompareStringOrdinal)
+        return kernel.CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                                           static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+    // Before Vista. Where the system cannot upper-case, names match exactly.
+    if (first.size() != second.size())
+        return false;
+    if (first == second)
+        return true;
+    const std::wstring upperFirst = UpperInvariant(first);
+    return !upperFirst.empty() && upperFirst == UpperInvariant(second);
 }
 
 }  // namespace dovrel::win32

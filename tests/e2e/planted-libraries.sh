@@ -35,6 +35,7 @@ marks() {
 imports=$(x86_64-w64-mingw32-objdump -p "$e2e_exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
     sort | paste -sd' ')
 note "imported at start: $imports"
+# The libraries of tests/imports/imports.tsv, which checks the functions.
 for library in $imports; do
     case $library in
     advapi32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll) ;;

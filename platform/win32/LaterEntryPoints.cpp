@@ -1,0 +1,34 @@
+#include "platform/win32/LaterEntryPoints.h"
+
+namespace dovrel::win32 {
+
+namespace {
+
+template <typename Function>
+Function Find(HMODULE kernel, const char* name)
+{
+    return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
+
+KernelEntryPoints LookUpKernel()
+{
+    // kernel32 is in every process from its start.
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    KernelEntryPoints entries = {};
+    entries.SetDefaultDllDirectories =
+        Find<decltype(entries.SetDefaultDllDirectories)>(kernel, "SetDefaultDllDirectories");
+    entries.SetDllDirectoryW = Find<decltype(entries.SetDllDirectoryW)>(kernel, "SetDllDirectoryW");
+    entries.CompareStringOrdinal = Find<decltype(entries.CompareStringOrdinal)>(kernel, "CompareStringOrdinal");
+    entries.LoadLibraryExW = &::LoadLibraryExW;
+    return entries;
+}
+
+}  // namespace
+
+const KernelEntryPoints& Kernel()
+{
+    static const KernelEntryPoints entries = LookUpKernel();
+    return entries;
+}
+
+}  // namespace dovrel::win32

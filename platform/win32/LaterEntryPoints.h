@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+namespace dovrel::win32 {
+
+// The functions of kernel32 that came after the oldest Windows the program
+// runs on, found at run time so that the program still loads there. Each is
+// null where the system lacks it, and the program then does the same job
+// another way. Tests fill the struct themselves to take those other ways.
+struct KernelEntryPoints {
+    // Windows 8; Windows Vista and 7 with update KB2533623.
+    BOOL(WINAPI* SetDefaultDllDirectories)(DWORD directoryFlags);
+    // Windows XP SP1 and Server 2003.
+    BOOL(WINAPI* SetDllDirectoryW)(LPCWSTR folder);
+    // Windows Vista and Server 2008.
+    int(WINAPI* CompareStringOrdinal)(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
+                                      BOOL ignoreCase);
+    // Every Windows has it, but only one that has SetDefaultDllDirectories
+    // takes the LOAD_LIBRARY_SEARCH_* flags; the others fail with
+    // ERROR_INVALID_PARAMETER. Here so that a test can be such a system.
+    HMODULE(WINAPI* LoadLibraryExW)(LPCWSTR fileName, HANDLE reserved, DWORD flags);
+};
+
+// The running system's, looked up at the first call.
+const KernelEntryPoints& Kernel();
+
+}  // namespace dovrel::win32
