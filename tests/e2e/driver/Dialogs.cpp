@@ -80,19 +80,21 @@ std::wstring IconShown(HWND control)
 
 }  // namespace
 
+HWND ReadyDialog(const std::wstring& title)
+{
+    HWND window = FindTopWindow(title, true);
+    if (!window)
+        return nullptr;
+    for (HWND child : Descendants(window)) {
+        if (HasClass(child, WC_BUTTONW) && IsWindowVisible(child))
+            return window;
+    }
+    return nullptr;
+}
+
 HWND WaitDialog(const std::wstring& title, DWORD ms)
 {
-    const auto ready = [&]() -> HWND {
-        HWND window = FindTopWindow(title, true);
-        if (!window)
-            return nullptr;
-        for (HWND child : Descendants(window)) {
-            if (HasClass(child, WC_BUTTONW) && IsWindowVisible(child))
-                return window;
-        }
-        return nullptr;
-    };
-    HWND dialog = Poll(ms, ready);
+    HWND dialog = Poll(ms, [&] { return ReadyDialog(title); });
     if (!dialog)
         throw Failure(Utf8(L"no dialog titled " + Quoted(title) + L" ready after " + std::to_wstring(ms) +
                            L" ms; " + DescribeVisibleWindows()));
@@ -112,17 +114,20 @@ std::wstring StaticTexts(HWND dialog)
     return Quoted(texts);
 }
 
-void Dialog(const Args& args)
+namespace {
+
+// What the dialog command prints; fails when the dialog closes meanwhile.
+std::vector<std::wstring> DialogLines(HWND dialog)
 {
-    HWND dialog = WaitDialog(args[0], WaitArgument(args, 1));
-    Print(L"caption: " + WindowText(dialog));
-    Print(L"owner: " + OwnerCaption(dialog));
+    std::vector<std::wstring> lines;
+    lines.push_back(L"caption: " + WindowText(dialog));
+    lines.push_back(L"owner: " + OwnerCaption(dialog));
     const LRESULT defaultId = Ask(dialog, DM_GETDEFID, 0, 0);
-    Print(L"default: " + (HIWORD(defaultId) == DC_HASDEFID ? std::to_wstring(LOWORD(defaultId)) : L"none"));
+    lines.push_back(L"default: " +
+                    (HIWORD(defaultId) == DC_HASDEFID ? std::to_wstring(LOWORD(defaultId)) : L"none"));
     for (HWND child : Descendants(dialog)) {
         if (!IsWindowVisible(child))
             continue;
-        const std::wstring className = ClassOf(child);
         std::wstring detail;
         if (HasClass(child, WC_EDITW)) {
             const LRESULT selection = Ask(child, EM_GETSEL, 0, 0);
@@ -130,9 +135,75 @@ void Dialog(const Args& args)
         } else if (HasClass(child, WC_STATICW) && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
             detail = L"icon " + IconShown(child);
         }
-        Print(L"control: " + std::to_wstring(GetDlgCtrlID(child)) + L"\t" + className + L"\t" +
-              Escaped(ControlText(child)) + L"\t" + detail);
+        lines.push_back(L"control: " + std::to_wstring(GetDlgCtrlID(child)) + L"\t" + ClassOf(child) + L"\t" +
+                        Escaped(ControlText(child)) + L"\t" + detail);
     }
+    return lines;
+}
+
+bool AnyContains(const std::vector<std::wstring>& lines, const std::wstring& text)
+{
+    for (const auto& line : lines) {
+        if (line.find(text) != std::wstring::npos)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// The program's boxes share one title, and the next may open while the last
+// is still closing: a read that meets a closing dialog is tried again, and
+// with a text the command waits for the dialog that shows it.
+void Dialog(const Args& args)
+{
+    const DWORD ms = WaitArgument(args, 1);
+    const std::wstring text = args.size() > 2 ? args[2] : L"";
+    std::vector<std::wstring> lines;
+    const bool read = Poll(ms, [&] {
+        HWND dialog = ReadyDialog(args[0]);
+        if (!dialog)
+            return false;
+        try {
+            lines = DialogLines(dialog);
+        } catch (const Failure&) {
+            lines.clear();
+            return false;
+        }
+        return text.empty() || AnyContains(lines, text);
+    });
+    if (!read && lines.empty())
+        throw Failure(Utf8(L"no dialog titled " + Quoted(args[0]) + L" ready after " + std::to_wstring(ms) +
+                           L" ms; " + DescribeVisibleWindows()));
+    if (!read) {
+        std::wstring shown;
+        for (const auto& line : lines)
+            shown += L"\n  " + line;
+        throw Failure(Utf8(L"no dialog titled " + Quoted(args[0]) + L" showing " + Quoted(text) + L" after " +
+                           std::to_wstring(ms) + L" ms; the last one read:" + shown));
+    }
+    for (const auto& line : lines)
+        Print(line);
+}
+
+// The counterpart of dialog with a text: the box that showed it has closed,
+// even when the next box of the same title has opened meanwhile.
+void DialogGone(const Args& args)
+{
+    const DWORD ms = WaitArgument(args, 2);
+    const bool gone = Poll(ms, [&] {
+        HWND dialog = ReadyDialog(args[0]);
+        if (!dialog)
+            return true;
+        try {
+            return !AnyContains(DialogLines(dialog), args[1]);
+        } catch (const Failure&) {
+            return false;
+        }
+    });
+    if (!gone)
+        throw Failure(Utf8(L"a dialog titled " + Quoted(args[0]) + L" still shows " + Quoted(args[1]) + L" after " +
+                           std::to_wstring(ms) + L" ms"));
 }
 
 void SetText(const Args& args)
@@ -144,6 +215,61 @@ void SetText(const Args& args)
         throw Failure(Utf8(L"the window " + Quoted(args[0]) + L" has no control " + args[1]));
     if (!Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str())))
         throw Failure(Utf8(L"control " + args[1] + L" of " + Quoted(args[0]) + L" refused the text"));
+}
+
+namespace {
+
+// A visible top-level window owned by the given one, or null.
+HWND VisibleWindowOwnedBy(HWND owner)
+{
+    for (const auto& window : VisibleTopWindows()) {
+        if (GetWindow(window.handle, GW_OWNER) == owner)
+            return window.handle;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// A port monitor's dialog, whatever language it speaks: a ready dialog owned
+// by "Ports" that is not one of the program's own boxes.
+void OwnedDialog(const Args& args)
+{
+    const DWORD ms = WaitArgument(args, 0);
+    HWND ports = MainWindow();
+    const auto find = [&]() -> HWND {
+        for (const auto& window : VisibleTopWindows()) {
+            if (HasClass(window.handle, L"#32770") && GetWindow(window.handle, GW_OWNER) == ports &&
+                window.caption != kProgramTitle && ReadyDialog(window.caption) == window.handle)
+                return window.handle;
+        }
+        return nullptr;
+    };
+    HWND dialog = Poll(ms, find);
+    if (!dialog)
+        throw Failure(Utf8(L"no dialog owned by " + Quoted(MainTitle()) + L" other than the program's boxes after " +
+                           std::to_wstring(ms) + L" ms; " + DescribeVisibleWindows()));
+    Print(L"caption: " + WindowText(dialog));
+    Print(L"owner: " + OwnerCaption(dialog));
+}
+
+// A dialog that may refuse what it was given keeps itself open under a box
+// of its own: either outcome ends the wait.
+void WaitClose(const Args& args)
+{
+    const DWORD ms = WaitArgument(args, 1);
+    HWND dialog = FindTopWindow(args[0], true);
+    HWND box = nullptr;
+    const bool ended = Poll(ms, [&] {
+        if (!dialog || !IsWindow(dialog) || !IsWindowVisible(dialog))
+            return true;
+        box = VisibleWindowOwnedBy(dialog);
+        return box != nullptr;
+    });
+    if (!ended)
+        throw Failure(Utf8(L"the window " + Quoted(args[0]) + L" is still open after " + std::to_wstring(ms) +
+                           L" ms, with no box over it"));
+    Print(box ? L"box: " + WindowText(box) : L"closed");
 }
 
 }  // namespace e2e

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tests/e2e/driver/Dialogs.h"
 #include "tests/e2e/driver/RemoteList.h"
 #include "tests/e2e/driver/WindowSearch.h"
 
@@ -15,6 +16,60 @@ int RowArgument(const std::wstring& text)
     if (row < 0)
         throw UsageError("the row is counted from 0");
     return static_cast<int>(row);
+}
+
+std::wstring RowsText(const std::vector<int>& rows)
+{
+    std::wstring text;
+    for (int row : rows)
+        text += L" " + std::to_wstring(row);
+    return text.empty() ? L" none" : text;
+}
+
+// The first row whose first cell reads exactly the text, or -1.
+int RowReading(RemoteList& list, const std::wstring& text)
+{
+    const int rows = list.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (list.CellText(row, 0) == text)
+            return row;
+    }
+    return -1;
+}
+
+// Waits until a row reads the text (or, with present false, none does), or
+// until the program says something in a box of its own, as it answers a
+// refused command.
+void WaitRowOutcome(const Args& args, bool present)
+{
+    const DWORD ms = WaitArgument(args, 1);
+    RemoteList list(MainList(MainWindow()));
+    HWND box = nullptr;
+    int row = -1;
+    const bool ended = Poll(ms, [&] {
+        if ((box = ReadyDialog(kProgramTitle)) != nullptr)
+            return true;
+        try {
+            row = RowReading(list, args[0]);
+        } catch (const Failure&) {
+            return false;  // busy for a moment longer than a message may take
+        }
+        return (row >= 0) == present;
+    });
+    if (!ended)
+        throw Failure(Utf8(L"after " + std::to_wstring(ms) + L" ms " +
+                           (present ? L"no row reads " : L"row " + std::to_wstring(row) + L" still reads ") +
+                           Quoted(args[0]) + L" and the program shows no box; " + DescribeVisibleWindows()));
+    if (box) {
+        std::wstring texts = L"\"\"";
+        try {
+            texts = StaticTexts(box);
+        } catch (const Failure&) {
+        }
+        Print(L"box: " + texts);
+    } else {
+        Print(present ? L"row: " + std::to_wstring(row) : L"row: gone");
+    }
 }
 
 }  // namespace
@@ -96,13 +151,9 @@ void SelectRow(const Args& args)
     Ask(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     Ask(window, WM_LBUTTONUP, 0, centre);
     const std::vector<int> selected = list.SelectedRows();
-    if (selected != std::vector<int>{row}) {
-        std::string rows;
-        for (int index : selected)
-            rows += " " + std::to_string(index);
-        throw Failure("after the click on row " + std::to_string(row) + " the selected rows are:" +
-                      (rows.empty() ? std::string(" none") : rows));
-    }
+    if (selected != std::vector<int>{row})
+        throw Failure(Utf8(L"after the click on row " + std::to_wstring(row) + L" the selected rows are:" +
+                           RowsText(selected)));
 }
 
 // Posted, as a double click may open a modal window that keeps the program
@@ -115,6 +166,27 @@ void DoubleClickRow(const Args& args)
     PostMessageW(window, WM_LBUTTONUP, 0, centre);
     PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, centre);
     PostMessageW(window, WM_LBUTTONUP, 0, centre);
+}
+
+void WaitSelected(const Args& args)
+{
+    const int row = RowArgument(args[0]);
+    const DWORD ms = WaitArgument(args, 1);
+    RemoteList list(MainList(MainWindow()));
+    std::vector<int> selected;
+    if (!Poll(ms, [&] { return (selected = list.SelectedRows()) == std::vector<int>{row}; }))
+        throw Failure(Utf8(L"after " + std::to_wstring(ms) + L" ms the selected rows are:" + RowsText(selected) +
+                           L", expected row " + std::to_wstring(row) + L" alone"));
+}
+
+void WaitRow(const Args& args)
+{
+    WaitRowOutcome(args, true);
+}
+
+void WaitNoRow(const Args& args)
+{
+    WaitRowOutcome(args, false);
 }
 
 }  // namespace e2e

@@ -10,5 +10,8 @@ void Columns(const Args& args);
 void HeaderClick(const Args& args);
 void SelectRow(const Args& args);
 void DoubleClickRow(const Args& args);
+void WaitSelected(const Args& args);
+void WaitRow(const Args& args);
+void WaitNoRow(const Args& args);
 
 }  // namespace e2e

@@ -15,8 +15,6 @@ namespace e2e {
 
 namespace {
 
-// The title of the program's prompt and message boxes.
-constexpr wchar_t kProgramBoxTitle[] = L"Orvane - Dovrel";
 constexpr wchar_t kMonitorAddTitle[] = L"Add a Local Port";
 constexpr wchar_t kMonitorBoxTitle[] = L"Local Port";
 constexpr int kPromptEditId = 101;
@@ -47,7 +45,7 @@ private:
     {
         step_ = "\"Add...\" opens the prompt";
         PressButton(ports_, L"Add...");
-        HWND prompt = WaitDialog(kProgramBoxTitle, kDefaultWaitMs);
+        HWND prompt = WaitDialog(kProgramTitle, kDefaultWaitMs);
         HWND edit = GetDlgItem(prompt, kPromptEditId);
         if (!edit || !HasClass(edit, WC_EDITW))
             throw Failure(Utf8(L"a box without a field opened instead: " + StaticTexts(prompt)));
@@ -85,7 +83,7 @@ private:
 
         step_ = "\"Delete...\" asks about the port";
         PressButton(ports_, L"Delete...");
-        HWND question = WaitDialog(kProgramBoxTitle, kDefaultWaitMs);
+        HWND question = WaitDialog(kProgramTitle, kDefaultWaitMs);
         const std::wstring texts = StaticTexts(question);
         if (texts != Quoted(Escaped(port + L"\r\n\r\nDelete port?")))
             throw Failure(Utf8(L"the box says " + texts));

@@ -284,4 +284,12 @@ void EditText(const Args& args)
     throw Failure(Utf8(L"the window " + Quoted(WindowText(window)) + L" has no edit control"));
 }
 
+// A window of another thread is sent its WM_PAINT: what was pending has been
+// painted when this returns.
+void Paint(const Args&)
+{
+    if (!RedrawWindow(MainWindow(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN))
+        throw Failure("RedrawWindow failed, error " + std::to_string(GetLastError()));
+}
+
 }  // namespace e2e

@@ -56,5 +56,6 @@ void WindowStyle(const Args& args);
 void Move(const Args& args);
 void Controls(const Args& args);
 void EditText(const Args& args);
+void Paint(const Args& args);
 
 }  // namespace e2e
