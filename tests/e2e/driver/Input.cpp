@@ -65,6 +65,41 @@ INPUT KeyInput(WORD key, bool up)
     return input;
 }
 
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// Absolute mouse coordinates run from 0 to 65535 across the primary
+// monitor; rounded up, so that the system's conversion back lands on the
+// pixel itself.
+LONG Absolute(LONG pixel, int metric)
+{
+    const LONGLONG size = GetSystemMetrics(metric);
+    return static_cast<LONG>((pixel * 65536LL + size - 1) / size);
+}
+
+bool Pushed(HWND button)
+{
+    return (Ask(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+}
+
+// Also when the click closes the window: a button destroyed meanwhile
+// counts as released. The short time-out keeps a query that meets the
+// program's end from waiting long; a busy program is simply asked again.
+bool Released(HWND button)
+{
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutW(button, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 250, &state))
+        return !IsWindow(button);
+    return (state & BST_PUSHED) == 0;
+}
+
 void Send(std::vector<INPUT> inputs)
 {
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
@@ -108,6 +143,33 @@ void Key(const Args& args)
     for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier)
         inputs.push_back(KeyInput(*modifier, true));
     Send(std::move(inputs));
+}
+
+// The press is sent once the pointer is on the button, the release once the
+// button shows the press; the polls of its state are round trips that the
+// program answers only between messages, so when the button no longer
+// shows pressed, the release and the click it makes have been handled (or
+// the click has opened a modal window, whose loop answers).
+void MouseClick(const Args& args)
+{
+    HWND window = WindowArgument(args, 1);
+    HWND button = Button(window, args[0]);
+    if (!IsWindowEnabled(button))
+        throw Failure(Utf8(L"the button " + Quoted(args[0]) + L" is disabled"));
+    BringToFront(window);
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Absolute(centre.x, SM_CXSCREEN),
+                     Absolute(centre.y, SM_CYSCREEN)),
+          MouseInput(MOUSEEVENTF_LEFTDOWN)});
+    if (!Poll(2000, [&] { return Pushed(button); }))
+        throw Failure(Utf8(L"the button " + Quoted(args[0]) + L" did not take the press at " +
+                           std::to_wstring(centre.x) + L"," + std::to_wstring(centre.y) + L"; the window there is " +
+                           Quoted(WindowText(WindowFromPoint(centre)))));
+    Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+    if (!Poll(kDefaultWaitMs, [&] { return Released(button); }))
+        throw Failure(Utf8(L"the button " + Quoted(args[0]) + L" still shows pressed after the release"));
 }
 
 }  // namespace e2e

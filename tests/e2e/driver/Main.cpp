@@ -7,11 +7,13 @@
 
 #include "tests/e2e/driver/Common.h"
 #include "tests/e2e/driver/Dialogs.h"
+#include "tests/e2e/driver/Focus.h"
 #include "tests/e2e/driver/Input.h"
 #include "tests/e2e/driver/ListCommands.h"
 #include "tests/e2e/driver/PortCycle.h"
 #include "tests/e2e/driver/ProcessFigures.h"
 #include "tests/e2e/driver/Registry.h"
+#include "tests/e2e/driver/Session.h"
 #include "tests/e2e/driver/Spooler.h"
 #include "tests/e2e/driver/WindowSearch.h"
 
@@ -47,8 +49,19 @@ const Command kCommands[] = {
     {L"dblclick-row", "dblclick-row N              double-clicks row N of the list (posted; returns at once)", 1, 1,
      DoubleClickRow},
     {L"key", "key VK [shift] [ctrl] [alt] types a key into \"Ports\" (F1, esc, enter, 0x70...)", 1, 4, Key},
+    {L"mouse-click", "mouse-click CAPTION [WINDOW] a real click (SendInput) on a button of \"Ports\" (or WINDOW)", 1, 2,
+     MouseClick},
+    {L"focus", "focus                       the control with the keyboard focus in the thread of \"Ports\"", 0, 0, Focus},
+    {L"wait-focus", "wait-focus TEXT [ms]        the focus is on the control of \"Ports\" with that text (\"list\": the list)",
+     1, 2, WaitFocus},
+    {L"default-buttons", "default-buttons [WINDOW]    the buttons of \"Ports\" (or WINDOW) styled as default push button", 0,
+     1, DefaultButtons},
     {L"close-box", "close-box                   the close box of \"Ports\" (SC_CLOSE)", 0, 0, CloseBox},
     {L"move", "move X Y W H                moves and sizes \"Ports\"", 4, 4, Move},
+    {L"show-window", "show-window minimize|maximize|restore   ShowWindow on \"Ports\", until it shows so", 1, 1,
+     ShowWindowCommand},
+    {L"end-session", "end-session [cancelled]     WM_QUERYENDSESSION and WM_ENDSESSION to \"Ports\", as at a log-off", 0, 1,
+     EndSession},
     {L"window-rect", "window-rect [TITLE]         window rectangle, size and client size", 0, 1, WindowRect},
     {L"window-style", "window-style                frame and boxes of \"Ports\"", 0, 0, WindowStyle},
     {L"controls", "controls [WINDOW]           every child window: class, text, visible, enabled, client rect", 0, 1,
@@ -87,6 +100,8 @@ const Command kCommands[] = {
      WritePlacement},
     {L"delete-program-key", "delete-program-key          deletes HKCU\\Software\\Orvane\\Dovrel with all it holds", 0,
      0, DeleteProgramKey},
+    {L"set-dpi", "set-dpi N                   the screen's dots per inch for programs started afterwards", 1, 1, SetDpi},
+    {L"reset-dpi", "reset-dpi                   the screen's dots per inch back to the default", 0, 0, ResetDpi},
     {L"process-figures", "process-figures             USER and GDI objects, handles, windows, memory of \"Ports\"'s process",
      0, 0, ProcessFigures},
     {L"cycle-ports", "cycle-ports N NAME# [MONITOR] N times: adds port NAME# (# runs: the number) and deletes it", 2, 3,
@@ -106,6 +121,8 @@ std::string Usage()
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Coordinates in pixels at any dots per inch, as the program sees them.
+    SetProcessDPIAware();
     int first = 1;
     if (argc > 2 && std::wstring(argv[1]) == L"--window") {
         SetMainTitle(argv[2]);

@@ -13,6 +13,9 @@ using dovrel::win32::UniqueHkey;
 
 constexpr wchar_t kPlacementKey[] = L"Software\\Orvane\\Dovrel";
 constexpr wchar_t kPlacementValue[] = L"Window placement";
+// Where Wine reads the screen's dots per inch when a process starts.
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kDpiValue[] = L"LogPixels";
 
 DWORD RegistryType(const std::wstring& name)
 {
@@ -50,6 +53,12 @@ void WorkArea(const Args&)
         throw Failure("SPI_GETWORKAREA failed");
     Print(L"work-area: " + std::to_wstring(area.left) + L" " + std::to_wstring(area.top) + L" " +
           std::to_wstring(area.right) + L" " + std::to_wstring(area.bottom));
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        throw Failure("GetDC failed");
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    Print(L"dpi: " + std::to_wstring(dpi));
 }
 
 void Placement(const Args&)
@@ -119,6 +128,38 @@ void DeleteProgramKey(const Args&)
     if (status != ERROR_SUCCESS)
         throw Failure("cannot delete HKCU\\Software\\Orvane\\Dovrel, error " + std::to_string(status));
     Print(L"key: removed");
+}
+
+// For the programs started afterwards, the driver included.
+void SetDpi(const Args& args)
+{
+    const long dpi = ParseNumber(args[0], L"the dots per inch");
+    if (dpi < 48 || dpi > 960)
+        throw UsageError("the dots per inch lie between 48 and 960");
+    HKEY raw = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     KEY_SET_VALUE, nullptr, &raw, nullptr);
+    if (status != ERROR_SUCCESS)
+        throw Failure("cannot open HKCU\\Control Panel\\Desktop, error " + std::to_string(status));
+    UniqueHkey key(raw);
+    const DWORD value = static_cast<DWORD>(dpi);
+    status = RegSetValueExW(key.Get(), kDpiValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    if (status != ERROR_SUCCESS)
+        throw Failure("cannot write LogPixels, error " + std::to_string(status));
+    Print(L"dpi: " + std::to_wstring(value));
+}
+
+void ResetDpi(const Args&)
+{
+    HKEY raw = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &raw);
+    if (status == ERROR_SUCCESS) {
+        UniqueHkey key(raw);
+        status = RegDeleteValueW(key.Get(), kDpiValue);
+    }
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        throw Failure("cannot delete LogPixels, error " + std::to_string(status));
+    Print(L"dpi: default");
 }
 
 }  // namespace e2e

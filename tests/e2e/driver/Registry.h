@@ -10,5 +10,7 @@ void Placement(const Args& args);
 void ResetPlacement(const Args& args);
 void WritePlacement(const Args& args);
 void DeleteProgramKey(const Args& args);
+void SetDpi(const Args& args);
+void ResetDpi(const Args& args);
 
 }  // namespace e2e

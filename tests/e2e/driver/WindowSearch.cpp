@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/win32/UniqueHandle.h"
+#include "tests/e2e/driver/Session.h"
 
 namespace e2e {
 
@@ -233,7 +234,9 @@ void Windows(const Args&)
 
 void WindowRect(const Args& args)
 {
-    PrintRect(args.empty() ? MainWindow() : WaitTopWindow(args[0], true, 2000));
+    HWND window = args.empty() ? MainWindow() : WaitTopWindow(args[0], true, 2000);
+    PrintRect(window);
+    Print(L"state: " + ShowState(window));
 }
 
 void WindowStyle(const Args&)
