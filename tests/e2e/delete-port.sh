@@ -36,11 +36,9 @@ spooler_has "$deleted" || fail "the spooler lost $deleted after Cancel"
 drv click Delete...
 dialog_ready "Orvane - Dovrel" "Delete port?"
 drv click OK "Orvane - Dovrel"
-for _ in $(seq 1 50); do
-    [ -n "$(row_of "$deleted")" ] || break
-    sleep 0.1
-done
-[ -z "$(row_of "$deleted")" ] || fail "$deleted is still in the list 5 s after OK"
+drv wait-gone "Orvane - Dovrel" 5000 || fail "the box did not close after OK"
+outcome=$(drv wait-no-row "$deleted" 5000) || fail "$deleted is still in the list 5 s after OK"
+[ "$outcome" = "row: gone" ] || fail "deleting $deleted, the program said $outcome"
 if spooler_has "$deleted"; then fail "the spooler still has $deleted"; fi
 spooler_has "$kept" || fail "the spooler lost $kept too"
 expect_rebuilt "deleting $deleted"

@@ -5,18 +5,9 @@
 # Reads the dialog titled $1 into $dialog once it takes input, as
 # "e2e_driver dialog" prints it. With $2, waits until one of its texts also
 # contains that: the program's boxes all share one title, and the next one
-# may open while the last is still closing (a read that meets a closing
-# dialog fails, and is tried again).
+# may open while the last is still closing.
 dialog_ready() {
-    local title=$1 text=${2:-} deadline=$((SECONDS + 10))
-    while :; do
-        if dialog=$(drv dialog "$title" 10000); then
-            [ -z "$text" ] || grep -qF -- "$text" <<<"$dialog" && return 0
-        fi
-        [ "$SECONDS" -lt "$deadline" ] || fail "no dialog \"$title\" ready${text:+ that shows \"$text\"}:
-$dialog"
-        sleep 0.1
-    done
+    dialog=$(drv dialog "$1" 10000 "${2:-}") || fail "no dialog \"$1\" ready${2:+ that shows \"$2\"}"
 }
 
 # Of $dialog: the text of control $1 (backslash, CR, LF and tab written as
@@ -56,12 +47,20 @@ escaped() {
     printf '%s' "${1//\\/\\\\}"
 }
 
-# Nothing opens or closes after a step, given a second: the windows are
-# still those listed in $1. $2 names the step.
+# Nothing opened or closed after a step: the windows are still those listed
+# in $1 ($2 names the step). Whatever the step opens, the program opens
+# while it handles it, and Shift+F1 typed afterwards reaches the program
+# only after that; so once the about box is up, the windows beside it tell.
+# Had the step left a box of its own open, the key would have gone there
+# and no about box would come.
 expect_windows() {
-    local now
-    sleep 1
-    now=$(drv windows)
+    local about now
+    drv key F1 shift
+    about=$(drv find-window About 5000) || fail "after $2 Shift+F1 brought no about box"
+    about=$(field caption <<<"$about")
+    now=$(drv windows | c=$about awk -F'\t' '$1 != ENVIRON["c"]')
+    drv close-window "$about"
+    drv wait-no-window "$about" 5000 || fail "the about box did not close"
     [ "$now" = "$1" ] || fail "after $2 the windows changed from
 $1
 to

@@ -44,14 +44,15 @@ pid=$(drv process-figures | field pid)
 cycle "$warm_up" 'C:\dovrel-warm-###.txt'
 before=$(figures)
 
-# A few cycles in, at whatever step the driver has reached.
-(sleep 3 && screenshot -cycling) &
+# While the cycles run, at whatever step the driver has reached once the
+# monitor's dialog has shown.
+(drv find-window "Add a Local Port" 20000 >/dev/null && screenshot -cycling) &
 shot=$!
 cycle "$cycles" 'C:\dovrel-load-###.txt'
 wait "$shot" || true
 after=$(figures)
 # The list back as it was, once it has painted.
-sleep 0.5
+drv paint
 screenshot
 
 [ "$(drv process-figures | field pid)" = "$pid" ] || fail "\"Ports\" belongs to another process than at the start"

@@ -39,13 +39,9 @@ spooler_has_exactly() {
 
 # The dialog owned by "Ports" other than the program's own boxes.
 monitor_dialog() {
-    local title deadline=$((SECONDS + 10))
-    while :; do
-        title=$(drv windows | awk -F'\t' '$2 == "#32770" && $3 == "Ports" && $1 != "Orvane - Dovrel" { print $1; exit }')
-        [ -n "$title" ] && { printf '%s' "$title"; return 0; }
-        [ "$SECONDS" -lt "$deadline" ] || fail "no dialog of the monitor opened"
-        sleep 0.1
-    done
+    local found
+    found=$(drv owned-dialog 10000) || fail "no dialog of the monitor opened"
+    field caption <<<"$found"
 }
 
 # Presses button $1 (an id) of the dialog titled $2, whatever its caption.
@@ -55,10 +51,10 @@ press() {
 }
 
 # Adds $1 through "Add..." and the monitor's dialog. Succeeds when the
-# program rebuilt the list with the port in it; fails (status 1) when the
-# program said "Can't add port.".
+# program rebuilt the list with the port in it, shown as $2; fails (status 1)
+# when the program said "Can't add port.".
 add_through_monitor() {
-    local title
+    local title outcome refusal
     drv click Add...
     dialog_ready "Orvane - Dovrel" "Input monitor name."
     drv click OK "Orvane - Dovrel"
@@ -66,63 +62,55 @@ add_through_monitor() {
     dialog_ready "$title"
     drv set-text "$title" 101 "$1"
     press 1 "$title"
-    for _ in $(seq 1 100); do
-        drv wait-gone "$title" 100 >/dev/null 2>&1 && break
-        # The monitor may refuse the name in a message of its own, over its
+    outcome=$(drv wait-close "$title") || fail "the monitor's dialog did not close for a name of ${#1} characters"
+    if [ "$outcome" != closed ]; then
+        # The monitor refused the name in a message of its own, over its
         # dialog; then the dialog is cancelled, as a user would.
-        refusal=$(drv windows | t=$title awk -F'\t' '$3 == ENVIRON["t"] { print $1; exit }')
-        if [ -n "$refusal" ]; then
-            dialog_ready "$refusal"
-            note "the monitor said: $(control_text text | cut -c1-120)"
-            press 1 "$refusal"
-            drv wait-gone "$refusal" 5000 || fail "the monitor's message did not close"
-            press 2 "$title"
-        fi
-        sleep 0.1
-    done
-    drv wait-gone "$title" 1000 || fail "the monitor's dialog did not close for a name of ${#1} characters"
-    for _ in $(seq 1 100); do
-        if dialog=$(drv dialog "Orvane - Dovrel" 100 2>/dev/null); then
-            grep -qF "Can't add port." <<<"$dialog" || fail "after adding: $dialog"
-            press 1 "Orvane - Dovrel"
-            drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
-            return 1
-        fi
-        spooler_has_exactly "$1" && [ -n "$(row_of "$2")" ] && return 0
-        sleep 0.1
-    done
-    fail "adding a port of ${#1} characters brought neither the port nor a message"
+        refusal=$(field box <<<"$outcome")
+        dialog_ready "$refusal"
+        note "the monitor said: $(control_text text | cut -c1-120)"
+        press 1 "$refusal"
+        drv wait-gone "$refusal" 5000 || fail "the monitor's message did not close"
+        press 2 "$title"
+        drv wait-gone "$title" 5000 || fail "the monitor's dialog did not close after Cancel"
+    fi
+    outcome=$(drv wait-row "$2") || fail "adding a port of ${#1} characters brought neither the port nor a message"
+    if [ "${outcome%%:*}" = box ]; then
+        dialog_ready "Orvane - Dovrel"
+        grep -qF "Can't add port." <<<"$dialog" || fail "after adding: $dialog"
+        press 1 "Orvane - Dovrel"
+        drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
+        return 1
+    fi
+    spooler_has_exactly "$1" || fail "the list shows $2, but the spooler has no port of ${#1} characters"
 }
 
-# Deletes row $1 through "Delete..." and OK in the question; prints what the
-# program said afterwards: "deleted" when it rebuilt the list, or the text
-# of its message, which is then closed.
+# Deletes the row that reads $1 through "Delete..." and OK in the question;
+# prints what the program said afterwards: "deleted" when the rebuilt list no
+# longer shows it, or the text of its message, which is then closed.
 delete_row() {
-    local before
-    drv select-row "$1"
-    before=$(drv list)
+    local outcome row
+    row=$(row_of "$1")
+    [ -n "$row" ] || fail "no row reads \"$1\""
+    drv select-row "$row"
     drv click Delete...
     dialog_ready "Orvane - Dovrel" "Delete port?"
     press 1 "Orvane - Dovrel"
-    for _ in $(seq 1 100); do
-        # The question may still be closing when the next box opens.
-        if dialog=$(drv dialog "Orvane - Dovrel" 100 2>/dev/null) && ! grep -qF "Delete port?" <<<"$dialog"; then
-            control_text text
-            press 1 "Orvane - Dovrel"
-            drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
-            return 0
-        fi
-        [ "$(drv list)" != "$before" ] && { echo deleted; return 0; }
-        sleep 0.1
-    done
-    fail "deleting row $1 brought neither a new list nor a message"
+    drv dialog-gone "Orvane - Dovrel" "Delete port?" 5000 || fail "the question did not close after OK"
+    outcome=$(drv wait-no-row "$1") || fail "deleting row $row brought neither a new list nor a message"
+    if [ "${outcome%%:*}" = box ]; then
+        dialog_ready "Orvane - Dovrel"
+        control_text text
+        press 1 "Orvane - Dovrel"
+        drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
+        return 0
+    fi
+    echo deleted
 }
 
 expect_deleted() {
-    local name=$1 shown=${2:-$1} row said
-    row=$(row_of "$shown")
-    [ -n "$row" ] || fail "no row reads \"$shown\""
-    said=$(delete_row "$row")
+    local name=$1 shown=${2:-$1} said
+    said=$(delete_row "$shown")
     [ "$said" = deleted ] || fail "deleting the port of ${#name} characters: the program said \"$said\""
     if spooler_has_exactly "$name"; then fail "the spooler still has the port of ${#name} characters"; fi
     expect_rebuilt "deleting the port of ${#name} characters"
@@ -163,7 +151,7 @@ expect_rebuilt "the start"
 [ "$(drv list | n=$chinese_shown awk -F'\t' '$1 == ENVIRON["n"]' | wc -l)" = 2 ] || fail "not two rows read $chinese_shown"
 screenshot -twins
 
-said=$(delete_row "$(row_of "$chinese_shown")")
+said=$(delete_row "$chinese_shown")
 [ "$said" = "Can't delete port." ] || fail "deleting one of two ports that read the same: the program said \"$said\""
 spooler_has_exactly "$chinese" && spooler_has_exactly "$chinese_shown" || fail "a port that reads $chinese_shown is gone"
 note "two ports read $chinese_shown: \"Can't delete port.\", both kept"
