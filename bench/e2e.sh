@@ -80,9 +80,10 @@ measure() {
     drv wait-gone Ports 10000 >/dev/null
     drv reset-placement >/dev/null
     rm -f "$tmp/window" "$tmp/rows"
-    (drv wait-window Ports 120000 >/dev/null && ms >"$tmp/window") &
+    # Each wait says when it saw its moment, polling every few milliseconds.
+    (drv wait-window Ports 120000 | sed -n 's/^seen-at: //p' >"$tmp/window") &
     local waitWindow=$!
-    (drv wait-rows "$count" 300000 >/dev/null && ms >"$tmp/rows") &
+    (drv wait-rows "$count" 300000 | sed -n 's/^seen-at: //p' >"$tmp/rows") &
     local waitRows=$!
     sleep 2  # both waits are polling by now
     start=$(ms)

@@ -107,4 +107,13 @@ DWORD WaitArgument(const Args& args, size_t index)
     return args.size() > index ? static_cast<DWORD>(ParseNumber(args[index], L"the wait in ms")) : kDefaultWaitMs;
 }
 
+long long UnixMilliseconds()
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr ULONGLONG kFrom1601To1970 = 116444736000000000ULL;  // in 100 ns
+    return static_cast<long long>((ticks - kFrom1601To1970) / 10000);
+}
+
 }  // namespace e2e

@@ -64,7 +64,12 @@ auto Poll(DWORD ms, Probe probe) -> decltype(probe())
     return PollEvery(25, ms, probe);
 }
 
-// Like Poll, more often: a port cycle waits a dozen times.
+// The wall clock in milliseconds since 1970, as `date +%s%3N` counts them:
+// when a wait saw what it waited for, for timings taken from outside.
+long long UnixMilliseconds();
+
+// Like Poll, more often: a port cycle waits a dozen times, a timing wants
+// the moment itself.
 template <typename Probe>
 auto PollClosely(DWORD ms, Probe probe) -> decltype(probe())
 {

@@ -88,10 +88,11 @@ void WaitRows(const Args& args)
             return false;
         }
     };
-    if (!Poll(ms, enough))
+    if (!PollClosely(ms, enough))
         throw Failure("the list has " + std::to_string(count) + " rows after " + std::to_string(ms) +
                       " ms, expected at least " + std::to_string(wanted));
     Print(L"rows: " + std::to_wstring(count));
+    Print(L"seen-at: " + std::to_wstring(UnixMilliseconds()));
 }
 
 void List(const Args&)

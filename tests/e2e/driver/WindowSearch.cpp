@@ -171,8 +171,13 @@ void PrintRect(HWND window)
 
 void WaitWindow(const Args& args)
 {
-    HWND window = WaitTopWindow(args[0], true, WaitArgument(args, 1));
+    const DWORD ms = WaitArgument(args, 1);
+    HWND window = PollClosely(ms, [&] { return FindTopWindow(args[0], true); });
+    const long long seen = UnixMilliseconds();
+    if (!window)
+        window = WaitTopWindow(args[0], true, 0);  // says what is there instead
     PrintRect(window);
+    Print(L"seen-at: " + std::to_wstring(seen));
 }
 
 void WaitGone(const Args& args)
