@@ -273,6 +273,18 @@ void Win32MainForm::OnControlFocused(HWND control)
         button->ShowAsDefault(button->Window() == control);
 }
 
+// The dialog manager asks for the default button as it moves the focus and
+// takes any other button that shows as default back to a plain one. The
+// answer matches what OnControlFocused shows: the focused button, or none.
+LRESULT Win32MainForm::DefaultButtonAnswer() const
+{
+    const HWND focus = GetFocus();
+    for (const auto& button : buttons_)
+        if (button->Window() == focus)
+            return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    return 0;
+}
+
 // The control that had the focus when it still can take it; otherwise the
 // next one in tab order that can.
 HWND Win32MainForm::FocusCandidate() const
@@ -331,6 +343,8 @@ LRESULT Win32MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         OnClose();
         return 0;
+    case DM_GETDEFID:
+        return DefaultButtonAnswer();
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

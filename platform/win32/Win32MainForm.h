@@ -56,6 +56,7 @@ private:
     void OnEndSession(bool ending);
     void OnActivate(WPARAM wParam);
     void OnControlFocused(HWND control);
+    LRESULT DefaultButtonAnswer() const;
     bool IsControl(HWND window) const;
     HWND FocusCandidate() const;
     void RestoreFocus();

@@ -173,6 +173,14 @@ TEST_F(FormsRuntimeTest, TheFocusStaysOnAControlAndMarksTheButtonThatEnterPresse
     };
     EXPECT_EQ(GetFocus(), List());
     EXPECT_THAT(defaults(), ElementsAre());
+    // The dialog manager's own bookkeeping of the default button as Tab moves on.
+    MSG tab = {List(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    IsDialogMessageW(window, &tab);
+    EXPECT_EQ(GetFocus(), Button(L"Cancel"));
+    EXPECT_THAT(defaults(), ElementsAre(L"Cancel"));
+    tab.hwnd = Button(L"Cancel");
+    IsDialogMessageW(window, &tab);
+    EXPECT_THAT(defaults(), ElementsAre(L"Settings..."));
 
     SetFocus(Button(L"Delete..."));
     EXPECT_THAT(defaults(), ElementsAre(L"Delete..."));
