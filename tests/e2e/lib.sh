@@ -20,6 +20,7 @@ shift 5
 e2e_wine_run=$(readlink -f "$e2e_here/../wine/wine-run.sh")
 e2e_started=$(date +%s%3N)
 e2e_pid=
+e2e_ended=
 e2e_tmp=$(mktemp -d)
 e2e_cleanups=()
 e2e_reason=
@@ -56,13 +57,18 @@ screenshot() {
 }
 
 # Starts Dovrel.exe in the background and waits for its window; a scenario
-# runs one instance at a time.
+# runs one instance at a time. $e2e_window is then the window's rect, size
+# and client size as it first showed (placed or centred before it shows).
 start_dovrel() {
-    drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
+    # The windows of an instance that has ended are gone with it.
+    if [ -z "$e2e_ended" ]; then
+        drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
+    fi
+    e2e_ended=
     "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
     e2e_pid=$!
     note "Dovrel.exe started (pid $e2e_pid)"
-    drv wait-window Ports 20000 >/dev/null || fail "the window \"Ports\" did not appear"
+    e2e_window=$(drv wait-window Ports 20000) || fail "the window \"Ports\" did not appear"
 }
 
 # Waits until the started Dovrel.exe has ended by itself, with exit code 0.
@@ -77,6 +83,7 @@ expect_exit() {
     [ "$code" -eq 0 ] || fail "Dovrel.exe ended with exit code $code"
     note "Dovrel.exe ended (exit code 0)"
     e2e_pid=
+    e2e_ended=yes
 }
 
 # The spooler's ports, as the driver reads them in its own process, in the

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Every damaged form of the saved placement that a user's registry can hold
-# (HKCU\Software\Orvane\Dovrel, "Window placement": REG_BINARY, 28 bytes, the
-# tag "DVPL", version 1, left, top, right, bottom, show state 1) opens the
-# window centred on the work area, wholly inside it, at its design size, and
-# Cancel still ends the program. A sound placement opens exactly where it
-# says. One start per case; the program saves its own placement when it
-# closes, so each case writes its value just before its start.
+# (HKCU\Software\Orvane\Dovrel, "Window placement", REG_BINARY of
+# little-endian 32-bit words: version 1 is 28 bytes, the tag "DVPL", 1,
+# left, top, right, bottom and the show state; version 2 is 40 bytes, the
+# tag, 2, the same five, the dots per inch it was saved at and the client
+# width and height at those) opens the window centred on the work area,
+# wholly inside it, at its design size, and Cancel still ends the program.
+# A sound placement of either version, also one saved minimised (show state
+# 2) or maximised (3), opens exactly at its rectangle, shown normally. One
+# start per case; the program saves its own placement when it closes, so
+# each case writes its value just before its start.
 source "$(dirname "$0")/lib.sh"
 
 # Hex of little-endian 32-bit values.
@@ -16,9 +20,15 @@ le32() {
     done
 }
 
-# The stored bytes: tag, version, left, top, right, bottom, show state.
+# The stored bytes of version 1: tag, version, left, top, right, bottom,
+# show state.
 record() {
     le32 0x4C505644 1 "$@"
+}
+
+# Version 2: the same, then the dots per inch and the client width and height.
+record2() {
+    le32 0x4C505644 2 "$@"
 }
 
 # Hex of a text in UTF-16LE, as the registry's string types hold it.
@@ -52,10 +62,9 @@ cases=0
 expect_centred() {
     local name=$1 rect size client left top right bottom dx dy
     start_dovrel
-    rect=$(drv window-rect)
-    read -r left top right bottom <<<"$(field rect <<<"$rect")"
-    size=$(field size <<<"$rect")
-    client=$(field client <<<"$rect")
+    read -r left top right bottom <<<"$(field rect <<<"$e2e_window")"
+    size=$(field size <<<"$e2e_window")
+    client=$(field client <<<"$e2e_window")
     [ "$client" = "$design_client" ] || fail "$name: the client area is $client, expected the design's $design_client"
     design_size=${design_size:-$size}
     [ "$size" = "$design_size" ] || fail "$name: the window is $size, expected $design_size as at the first start"
@@ -89,6 +98,19 @@ damaged() {
     expect_centred "$1" "${4:-}"
 }
 
+# Writes the sound value $2 (hex) and starts the program, which must open
+# exactly at 137 91 748 468, shown normally; $1 names the case.
+expect_restored() {
+    drv write-placement REG_BINARY "$2" >/dev/null || fail "$1: could not write the value"
+    start_dovrel
+    [ "$(field rect <<<"$e2e_window")" = "137 91 748 468" ] ||
+        fail "$1: a placement at 137 91 748 468 opened at $(field rect <<<"$e2e_window")"
+    [ "$(drv window-rect | field state)" = normal ] || fail "$1: the window is $(drv window-rect | field state)"
+    close
+    cases=$((cases + 1))
+    note "$1: restored at 137 91 748 468"
+}
+
 # Sound but for the damage each case does to it.
 good=$(record 137 91 748 468 1)
 
@@ -120,20 +142,31 @@ damaged "negative height" REG_BINARY "$(record 137 468 748 91 1)"
 damaged "zero size" REG_BINARY "$(record 300 300 300 300 1)"
 
 damaged "hidden" REG_BINARY "$(record 137 91 748 468 0)" screenshot
+damaged "show state 4" REG_BINARY "$(record 137 91 748 468 4)"
 
 damaged "garbage tag" REG_BINARY "$(le32 0x12345678 1 137 91 748 468 1)"
-damaged "other version" REG_BINARY "$(le32 0x4C505644 3 137 91 748 468 1)"
+damaged "version 3" REG_BINARY "$(le32 0x4C505644 3 137 91 748 468 1)"
 damaged "all zeros" REG_BINARY "$(zeros 28)"
 damaged "coordinates near 2e9" REG_BINARY "$(record 2000000000 2000000000 2000000373 2000000184 1)"
 damaged "from -2e9 to 2e9" REG_BINARY "$(record -2000000000 -2000000000 2000000000 2000000000 1)"
 
-# A sound placement inside the work area, neither centred nor at the design
-# size, comes back exactly.
-drv write-placement REG_BINARY "$good" >/dev/null
-start_dovrel
-restored=$(drv window-rect | field rect)
-[ "$restored" = "137 91 748 468" ] || fail "a sound placement 137 91 748 468 opened at $restored"
-close
-cases=$((cases + 1))
-note "sound placement: restored at $restored"
+# Version 2, sound but for its damage: the client area of the 611 x 377
+# window, with the frame of the first start.
+read -r design_width design_height <<<"$design_size"
+read -r client_width client_height <<<"$design_client"
+client_width=$((611 - design_width + client_width))
+client_height=$((377 - design_height + client_height))
+good2=$(record2 137 91 748 468 1 96 "$client_width" "$client_height")
+damaged "version 2 at 0 dpi" REG_BINARY "$(record2 137 91 748 468 1 0 "$client_width" "$client_height")"
+damaged "version 2 with client width 0" REG_BINARY "$(record2 137 91 748 468 1 96 0 "$client_height")"
+damaged "version 2 in 36 bytes" REG_BINARY "${good2:0:72}"
+damaged "version 2 in 44 bytes" REG_BINARY "${good2}$(le32 0)"
+
+# Sound placements inside the work area, neither centred nor at the design
+# size, come back exactly, shown normally also when saved minimised or
+# maximised.
+expect_restored "sound placement" "$good"
+expect_restored "saved minimised" "$(record 137 91 748 468 2)"
+expect_restored "saved maximised" "$(record 137 91 748 468 3)"
+expect_restored "sound placement of version 2" "$good2"
 note "$cases cases"
