@@ -7,13 +7,13 @@ namespace dovrel {
 
 using namespace modListViewSupport;
 
-frmMain::frmMain(const MainFormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
-    : form(controls.form), tmrInit(controls.tmrInit), lvPorts(controls.lvPorts),
-      lvPortsExtent(controls.lvPortsExtent), cmdHelp(controls.cmdHelp),
-      cmdDelete(controls.cmdDelete), cmdAdd(controls.cmdAdd), cmdSettings(controls.cmdSettings),
-      cmdCancel(controls.cmdCancel), runtime_(runtime), support_(support),
-      portList_(controls.lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler),
-      portCommands_(controls.form, controls.lvPorts, runtime, spooler, [this] { RefreshPorts(); })
+frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
+    : form(controls.TheForm()), tmrInit(controls.TimerNamed("tmrInit")), lvPorts(controls.ListView("lvPorts")),
+      lvPortsExtent(controls.Extent("lvPorts")), cmdHelp(controls.Button("cmdHelp")),
+      cmdDelete(controls.Button("cmdDelete")), cmdAdd(controls.Button("cmdAdd")),
+      cmdSettings(controls.Button("cmdSettings")), cmdCancel(controls.Button("cmdCancel")), runtime_(runtime),
+      support_(support), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
+      portCommands_(form, lvPorts, runtime, spooler, [this] { RefreshPorts(); })
 {
     form.onLoad = [this] { Form_Load(); };
     form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };

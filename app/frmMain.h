@@ -16,7 +16,7 @@ namespace dovrel {
 // owns the window and its controls; this class gives them their behaviour.
 class frmMain {
 public:
-    frmMain(const MainFormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler);
+    frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -37,8 +37,6 @@ public:
     void cmdSettings_Click() { portCommands_.cmdSettings_Click(); }
 
     void RefreshPorts() { portList_.RefreshPorts(); }
-    void FillPortList() { portList_.FillPortList(); }
-    void ParsePortInfo(const PortBuffer& buff, std::int32_t index) { portList_.ParsePortInfo(buff, index); }
 
     Form& form;
     Timer& tmrInit;

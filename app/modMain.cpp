@@ -1,5 +1,7 @@
 #include "app/modMain.h"
 
+#include "app/frmMainDesign.h"
+
 namespace dovrel::modMain {
 
 void Main(Program& program)
@@ -11,7 +13,7 @@ void Main(Program& program)
         program.support.SetWindowIconFromResource(runtimeWindow, frmMain::kIconResource);
     }
     if (!program.mainForm)
-        program.mainForm = std::make_unique<frmMain>(program.runtime.CreateMainForm(), program.runtime,
+        program.mainForm = std::make_unique<frmMain>(program.runtime.CreateForm(frmMainDesign()), program.runtime,
                                                      program.support, program.spooler);
     program.mainForm->Show();
 }

@@ -10,6 +10,9 @@
 // Start-up of the program.
 namespace dovrel::modMain {
 
+// The application object's title: the caption of every box and prompt.
+constexpr wchar_t kApplicationTitle[] = L"Orvane - Dovrel";
+
 // What the program runs on, and its one window once it exists.
 struct Program {
     FormsRuntime& runtime;

@@ -55,46 +55,24 @@ std::vector<PortRecord> MakePorts(std::size_t count)
     return ports;
 }
 
-PreparedSpooler::PreparedSpooler(const std::vector<PortRecord>& ports) : records_(ports.size())
+PreparedSpooler::PreparedSpooler(const std::vector<PortRecord>& ports) : ports_(ports)
 {
-    std::size_t size = ports.size() * sizeof(PortInfo2);
-    for (const auto& port : ports)
-        size += port.name.size() + port.monitor.size() + port.description.size() + 3;
-    image_.resize(size);
-
-    std::size_t strings = ports.size() * sizeof(PortInfo2);
-    auto place = [&](const std::string& text) {
-        std::memcpy(image_.data() + strings, text.c_str(), text.size() + 1);
-        const std::size_t at = strings;
-        strings += text.size() + 1;
-        return reinterpret_cast<const char*>(at);
-    };
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        const PortInfo2 record{place(ports[i].name), place(ports[i].monitor), place(ports[i].description),
-                               ports[i].type, 0};
-        std::memcpy(image_.data() + i * sizeof(PortInfo2), &record, sizeof record);
-    }
+    for (const PortRecord& port : ports_)
+        strings_.push_back({port.name.c_str(), port.monitor.c_str(), port.description.c_str(), port.type});
+    bytes_ = test::PortRecordBytes(strings_);
 }
 
 bool PreparedSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                                  std::int32_t& returned)
 {
-    bytesNeeded = static_cast<std::int32_t>(image_.size());
+    bytesNeeded = static_cast<std::int32_t>(bytes_);
     returned = 0;
-    if (!buffer || bufferSize < image_.size()) {
+    if (!buffer || bufferSize < bytes_) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return false;
     }
-    std::memcpy(buffer, image_.data(), image_.size());
-    const auto base = reinterpret_cast<std::uintptr_t>(buffer);
-    for (std::size_t i = 0; i < records_; ++i) {
-        PortInfo2 record;
-        std::memcpy(&record, buffer + i * sizeof record, sizeof record);
-        for (const char** text : {&record.pPortName, &record.pMonitorName, &record.pDescription})
-            *text = reinterpret_cast<const char*>(base + reinterpret_cast<std::uintptr_t>(*text));
-        std::memcpy(buffer + i * sizeof record, &record, sizeof record);
-    }
-    returned = static_cast<std::int32_t>(records_);
+    test::WritePortRecords(strings_, buffer, bufferSize, test::StringPlacement::AfterRecords);
+    returned = static_cast<std::int32_t>(strings_.size());
     return true;
 }
 

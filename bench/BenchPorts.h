@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Spooler.h"
+#include "tests/common/PortRecords.h"
 
 namespace dovrel::bench {
 
@@ -22,13 +23,14 @@ struct PortRecord {
 // in mixed case and shuffled; the same count always gives the same ports.
 std::vector<PortRecord> MakePorts(std::size_t count);
 
-// Serves prepared ports through EnumPortsA the way the spooler lays them out:
-// the records first, then their strings, every address pointing into the
-// caller's buffer. The layout is built once; a data call copies it and moves
-// the addresses to the caller's buffer.
+// Serves prepared ports through EnumPortsA the way Wine's spooler lays them
+// out: the records first, then their strings, every address pointing into
+// the caller's buffer.
 class PreparedSpooler final : public Spooler {
 public:
     explicit PreparedSpooler(const std::vector<PortRecord>& ports);
+    PreparedSpooler(const PreparedSpooler&) = delete;
+    PreparedSpooler& operator=(const PreparedSpooler&) = delete;
 
     bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                     std::int32_t& returned) override;
@@ -37,8 +39,9 @@ public:
     bool ConfigurePortA(WindowHandle, const std::wstring&) override { return false; }
 
 private:
-    std::vector<std::uint8_t> image_;  // addresses held as offsets into image_
-    std::size_t records_ = 0;
+    std::vector<PortRecord> ports_;
+    std::vector<test::PortStrings> strings_;  // into ports_
+    std::size_t bytes_ = 0;
 };
 
 // Milliseconds since an arbitrary start, from the performance counter.

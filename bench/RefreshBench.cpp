@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "bench/BenchPorts.h"
+#include "app/frmMainDesign.h"
 #include "bench/FloorWindow.h"
 #include "listview/modListViewSupport.h"
 #include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32Support.h"
+#include "platform/win32/Win32SupportLibrary.h"
 #include "ports/PortList.h"
 
 namespace {
@@ -48,9 +49,9 @@ void PumpMessages()
 
 // Configures the list as the port window does when it loads, then shows
 // the window, so that both measured paths start from the same state.
-void ShowLikeThePortWindow(MainFormControls& controls)
+void ShowLikeThePortWindow(FormControls& controls)
 {
-    ListViewControl& lvPorts = controls.lvPorts;
+    ListViewControl& lvPorts = controls.ListView("lvPorts");
     lvPorts.SetBorderStyle(ListBorderStyle::None);
     lvPorts.SetHideSelection(false);
     lvPorts.SetLabelEdit(ListLabelEdit::Manual);
@@ -61,7 +62,7 @@ void ShowLikeThePortWindow(MainFormControls& controls)
     modListViewSupport::ListViewLabelTip(lvPorts, kTrue);
     for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
         lvPorts.ColumnHeaders().Add(title);
-    controls.form.Show();
+    controls.TheForm().Show();
     PumpMessages();
 }
 
@@ -127,15 +128,15 @@ double RunFloor(Spooler& spooler, std::size_t count, const std::wstring& firstNa
 double RunProgram(Spooler& spooler, std::size_t count, const std::wstring& firstName)
 {
     win32::Win32Forms runtime(L"Orvane - Dovrel");
-    win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
-    MainFormControls controls = runtime.CreateMainForm();
-    ListViewControl& lvPorts = controls.lvPorts;
+    win32::Win32SupportLibrary support(runtime);
+    FormControls& controls = runtime.CreateForm(frmMainDesign());
+    ListViewControl& lvPorts = controls.ListView("lvPorts");
     ShowLikeThePortWindow(controls);
-    PortList ports(lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler);
+    PortList ports(lvPorts, controls.Button("cmdDelete"), controls.Button("cmdSettings"), runtime, support, spooler);
 
     const double start = NowMs();
     ports.RefreshPorts();
-    UpdateWindow(reinterpret_cast<HWND>(controls.form.hWnd()));
+    UpdateWindow(reinterpret_cast<HWND>(controls.TheForm().hWnd()));
     const double elapsed = NowMs() - start;
 
     CheckFilled("program", reinterpret_cast<HWND>(lvPorts.hWnd()), count, firstName);
@@ -232,11 +233,11 @@ int Profile(long size)
     PumpMessages();
 
     win32::Win32Forms runtime(L"Orvane - Dovrel");
-    win32::Win32SupportLibrary support(runtime.RuntimeMainWindow());
-    MainFormControls controls = runtime.CreateMainForm();
-    ListViewControl& lvPorts = controls.lvPorts;
+    win32::Win32SupportLibrary support(runtime);
+    FormControls& controls = runtime.CreateForm(frmMainDesign());
+    ListViewControl& lvPorts = controls.ListView("lvPorts");
     ShowLikeThePortWindow(controls);
-    PortList ports(lvPorts, controls.cmdDelete, controls.cmdSettings, runtime, support, spooler);
+    PortList ports(lvPorts, controls.Button("cmdDelete"), controls.Button("cmdSettings"), runtime, support, spooler);
 
     std::printf("| step (%zu ports) | ms |\n|---|---:|\n", count);
     auto step = [](const char* name, const std::function<void()>& work) {
@@ -247,8 +248,8 @@ int Profile(long size)
     PortBuffer buffer;
     std::int32_t bytes = 0, returned = 0;
     step("buttons off, hourglass", [&] {
-        controls.cmdDelete.SetEnabled(false);
-        controls.cmdSettings.SetEnabled(false);
+        controls.Button("cmdDelete").SetEnabled(false);
+        controls.Button("cmdSettings").SetEnabled(false);
         runtime.SetScreenMousePointer(MousePointer::Hourglass);
     });
     step("sort on name, clear", [&] {
@@ -266,14 +267,14 @@ int Profile(long size)
             ports.ParsePortInfo(buffer, index);
     });
     step("buttons on", [&] {
-        controls.cmdDelete.SetEnabled(true);
-        controls.cmdSettings.SetEnabled(true);
+        controls.Button("cmdDelete").SetEnabled(true);
+        controls.Button("cmdSettings").SetEnabled(true);
     });
     step("order the rows (first look at a position)", [&] { lvPorts.ListItems().Item(1); });
     step("column widths", [&] { modListViewSupport::ListViewAutoSizeColumns(lvPorts, kTrue); });
     step("select the first row", [&] { modListViewSupport::ListViewSelectItem(lvPorts, 1); });
     step("pointer back", [&] { runtime.SetScreenMousePointer(MousePointer::Default); });
-    step("paint (UpdateWindow)", [&] { UpdateWindow(reinterpret_cast<HWND>(controls.form.hWnd())); });
+    step("paint (UpdateWindow)", [&] { UpdateWindow(reinterpret_cast<HWND>(controls.TheForm().hWnd())); });
     PumpMessages();
     // Parts of the rows step measured alone: the text conversions, and the
     // repaint request that each new sub-item makes.
@@ -293,7 +294,7 @@ int Profile(long size)
     ValidateRect(list, nullptr);
     step("whole RefreshPorts again, then paint", [&] {
         ports.RefreshPorts();
-        UpdateWindow(reinterpret_cast<HWND>(controls.form.hWnd()));
+        UpdateWindow(reinterpret_cast<HWND>(controls.TheForm().hWnd()));
     });
     CheckFilled("program", reinterpret_cast<HWND>(lvPorts.hWnd()), count, FirstName(records));
     return 0;

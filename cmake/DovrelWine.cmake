@@ -21,8 +21,3 @@ function(dovrel_gtest_under_wine target)
         "${CMAKE_SOURCE_DIR}/tests/wine/gtest-run.sh;${DOVREL_WINE_STATE};${DOVREL_CONTAINED_EXITS}")
 endfunction()
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(DOVREL_WINDOWS_TIER win64)
-else()
-    set(DOVREL_WINDOWS_TIER win32)
-endif()

@@ -77,9 +77,7 @@ void ListViewAutoSizeColumn(ListViewControl& listView, std::int32_t column, Trut
     const std::int32_t count = listView.ColumnHeaders().Count();
     if (column > count || column < 1)
         return;
-    const WindowHandle window = listView.hWnd();
-    const std::intptr_t width = IsTrue(useHeader) ? kLvscwAutoSizeUseHeader : kLvscwAutoSize;
-    listView.SendMessageA(window, kLvmSetColumnWidth, static_cast<std::uintptr_t>(column - 1), width);
+    listView.AutoSizeColumn(column, IsTrue(useHeader));
 }
 
 void ListViewAutoSizeColumns(ListViewControl& listView, Truth useHeader)
@@ -91,9 +89,7 @@ void ListViewAutoSizeColumns(ListViewControl& listView, Truth useHeader)
 
 void ListViewSetExtendedStyle(ListViewControl& listView, std::uint32_t style, Truth enable)
 {
-    const WindowHandle window = listView.hWnd();
-    const std::intptr_t newBits = IsTrue(enable) ? static_cast<std::intptr_t>(style) : 0;
-    listView.SendMessageA(window, kLvmSetExtendedListViewStyle, style, newBits);
+    listView.SetExtendedStyle(style, IsTrue(enable) ? style : 0);
 }
 
 void ListViewFullRowSelect(ListViewControl& listView, Truth enable)

@@ -10,14 +10,10 @@
 // between calls, and count columns and items from 1.
 namespace dovrel::modListViewSupport {
 
-// The list view messages and values sent here (the platform's numbers).
-constexpr std::uint32_t kLvmSetColumnWidth = 0x101E;           // LVM_SETCOLUMNWIDTH
-constexpr std::uint32_t kLvmSetExtendedListViewStyle = 0x1036;  // LVM_SETEXTENDEDLISTVIEWSTYLE
-constexpr std::intptr_t kLvscwAutoSize = -1;                    // LVSCW_AUTOSIZE
-constexpr std::intptr_t kLvscwAutoSizeUseHeader = -2;           // LVSCW_AUTOSIZE_USEHEADER
-constexpr std::uint32_t kLvsExGridLines = 0x1;                  // LVS_EX_GRIDLINES
-constexpr std::uint32_t kLvsExFullRowSelect = 0x20;             // LVS_EX_FULLROWSELECT
-constexpr std::uint32_t kLvsExLabelTip = 0x4000;                // LVS_EX_LABELTIP
+// The extended styles set here (the platform's bits).
+constexpr std::uint32_t kLvsExGridLines = 0x1;       // LVS_EX_GRIDLINES
+constexpr std::uint32_t kLvsExFullRowSelect = 0x20;  // LVS_EX_FULLROWSELECT
+constexpr std::uint32_t kLvsExLabelTip = 0x4000;     // LVS_EX_LABELTIP
 
 // Sorts ascending on the header's column, or reverses the order when the
 // list is already sorted on it.

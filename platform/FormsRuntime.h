@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
+#include "platform/FormDefinition.h"
 #include "platform/ListViewControl.h"
 #include "platform/Types.h"
 
@@ -79,18 +82,33 @@ constexpr std::int32_t kMbIconExclamation = 48;
 constexpr std::int32_t kIdOk = 1;
 constexpr std::int32_t kIdCancel = 2;
 
-// The port window and its controls, made by the runtime from the window's
-// definition. The runtime owns them; they live until the program ends.
-struct MainFormControls {
-    Form& form;
-    Timer& tmrInit;
-    ListViewControl& lvPorts;
-    ControlExtent& lvPortsExtent;  // the list's place on the window
-    CommandButton& cmdHelp;
-    CommandButton& cmdDelete;
-    CommandButton& cmdAdd;
-    CommandButton& cmdSettings;
-    CommandButton& cmdCancel;
+// A form made from its definition, with its controls by the names the
+// definition gives them. The runtime owns the form and its controls; they
+// live until the program ends. Asking for a name the definition does not
+// give, or for a control of another kind, raises dovrel::Error.
+class FormControls {
+public:
+    explicit FormControls(Form& form) : form_(form) {}
+    FormControls(const FormControls&) = delete;
+    FormControls& operator=(const FormControls&) = delete;
+
+    Form& TheForm() const { return form_; }
+    CommandButton& Button(const std::string& name) const;
+    ListViewControl& ListView(const std::string& name) const;
+    // Where the list of that name sits on the form.
+    ControlExtent& Extent(const std::string& name) const;
+    Timer& TimerNamed(const std::string& name) const;
+
+    // For the runtime that makes the form.
+    void Add(const std::string& name, CommandButton& button);
+    void Add(const std::string& name, ListViewControl& list, ControlExtent& extent);
+    void Add(const std::string& name, Timer& timer);
+
+private:
+    Form& form_;
+    std::map<std::string, CommandButton*> buttons_;
+    std::map<std::string, std::pair<ListViewControl*, ControlExtent*>> lists_;
+    std::map<std::string, Timer*> timers_;
 };
 
 class FormsRuntime {
@@ -98,9 +116,10 @@ public:
     virtual ~FormsRuntime() = default;
     // Registers the common controls' window classes; before any control exists.
     virtual void InitCommonControls() = 0;
-    // Creates the port window's object and controls; loading and showing
-    // happen in Form::Show.
-    virtual MainFormControls CreateMainForm() = 0;
+    // Makes the form of this definition with its controls, once: asked
+    // again, it hands back the same form. Loading and showing happen in
+    // Form::Show.
+    virtual FormControls& CreateForm(const FormDefinition& definition) = 0;
     // The application object's title, the caption of every box and prompt.
     virtual std::wstring AppTitle() const = 0;
     virtual void SetScreenMousePointer(MousePointer pointer) = 0;

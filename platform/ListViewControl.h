@@ -57,9 +57,11 @@ public:
     virtual std::unique_ptr<ListItem> Item(std::int32_t index) = 0;
 };
 
-enum class ListViewView : std::int32_t { Icon = 0, SmallIcon = 1, List = 2, Report = 3 };
-enum class ListLabelEdit : std::int32_t { Automatic = 0, Manual = 1 };
-enum class ListBorderStyle : std::int32_t { None = 0, FixedSingle = 1 };
+// The values of the control's properties that the program sets: the report
+// view, rows whose text the user cannot edit in place, no border line.
+enum class ListViewView : std::int32_t { Report = 3 };
+enum class ListLabelEdit : std::int32_t { Manual = 1 };
+enum class ListBorderStyle : std::int32_t { None = 0 };
 
 class ListViewControl {
 public:
@@ -90,10 +92,12 @@ public:
     // The selected row (the first one in multi-select mode), or null.
     virtual std::unique_ptr<ListItem> SelectedItem() = 0;
 
-    // Sends a window message to the given window and returns once it has
-    // been handled; the list view procedures send theirs to hWnd().
-    virtual std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message,
-                                       std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Fits the width of column n (from 1) to the texts of its cells and,
+    // with useHeader, to its header's text too.
+    virtual void AutoSizeColumn(std::int32_t column, bool useHeader) = 0;
+    // Sets the extended style bits named in `mask` to their values in
+    // `bits`, the platform's LVS_EX_ bits; the others stay as they are.
+    virtual void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) = 0;
 
     // Events of the control, delivered from the window system.
     std::function<void(ColumnHeader& header)> onColumnClick;

@@ -1,5 +1,7 @@
 #include "platform/PlacementRecord.h"
 
+#include "platform/Twips.h"
+
 namespace dovrel {
 
 namespace {
@@ -91,6 +93,15 @@ std::optional<PlacementRecord> DecodePlacement(const std::uint8_t* data, std::si
                          record.clientHeight > record.bottom - record.top))
         return std::nullopt;
     return record;
+}
+
+PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWidth, int frameHeight)
+{
+    if (stored.dpi <= 0 || stored.dpi == dpi)
+        return {stored.left, stored.top, stored.right, stored.bottom};
+    const int width = RescalePixels(stored.clientWidth, stored.dpi, dpi) + frameWidth;
+    const int height = RescalePixels(stored.clientHeight, stored.dpi, dpi) + frameHeight;
+    return {stored.left, stored.top, stored.left + width, stored.top + height};
 }
 
 }  // namespace dovrel

@@ -47,4 +47,15 @@ std::vector<std::uint8_t> EncodePlacement(const PlacementRecord& record);
 // the caller to check.
 std::optional<PlacementRecord> DecodePlacement(const std::uint8_t* data, std::size_t size);
 
+// A rectangle on the screen in pixels.
+struct PixelRect {
+    int left, top, right, bottom;
+};
+
+// The normal rectangle a stored placement comes back at, at `dpi`, where
+// the window's frame adds frameWidth and frameHeight to its client area:
+// where it was, with the client area keeping its size in inches. Saved at
+// this resolution, or in the format without one, the rectangle is as stored.
+PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWidth, int frameHeight);
+
 }  // namespace dovrel

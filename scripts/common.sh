@@ -55,7 +55,14 @@ dovrel_windows_toolchain() {
 }
 
 dovrel_build_windows() {
-    dovrel_build "$1" "$(dovrel_windows_toolchain "$2")"
+    dovrel_build "$1" "$(dovrel_windows_toolchain "$2")" "${@:3}"
+}
+
+# Wine runs 32-bit Windows programs through its 32-bit half, a 32-bit Linux
+# program; a kernel without 32-bit support (some virtual machines) cannot
+# start it at all ("Exec format error").
+dovrel_runs_32bit_wine() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
 # One scenario runs Wine in a Russian locale, whose ANSI code page (1251) is

@@ -3,17 +3,21 @@
 #include <windows.h>
 
 #include <exception>
+#include <iterator>
 #include <string>
 
 #include "platform/Error.h"
-#include "platform/win32/Application.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/TextConversion.h"
 
 namespace dovrel::win32 {
 
 namespace {
 
 constexpr wchar_t kUnexpectedError[] = L"An unexpected error occurred.";
+
+// The program's title, copied in at the start: the report needs nothing
+// that could fail.
+wchar_t reportTitle[128] = L"";
 
 // The description of the error being handled. Making the text may itself
 // fail (out of memory, say); the caller then falls back to a fixed text.
@@ -46,7 +50,12 @@ void ReportCurrentError() noexcept
     } catch (...) {
         // The fixed text stands.
     }
-    MessageBoxW(GetActiveWindow(), text, kApplicationTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(GetActiveWindow(), text, reportTitle, MB_OK | MB_ICONERROR);
+}
+
+void SetErrorReportTitle(const wchar_t* title) noexcept
+{
+    lstrcpynW(reportTitle, title ? title : L"", static_cast<int>(std::size(reportTitle)));
 }
 
 bool DispatchEvent(const std::function<void()>& handler) noexcept

@@ -9,6 +9,8 @@ namespace dovrel::win32 {
 // program's active window. Only for use inside a catch block. It never
 // throws: when even the description cannot be had, a fixed text stands in.
 void ReportCurrentError() noexcept;
+// The application title that captions the report; set once, first thing.
+void SetErrorReportTitle(const wchar_t* title) noexcept;
 
 // Runs the body of a window procedure, a subclass or dialog procedure or any
 // other callback that Windows calls. Nothing may unwind through the window

@@ -74,7 +74,7 @@ int FittingColumnWidth(const ListViewWindow& list, const RowOrder& rows, const s
 {
     if (column < 0 || static_cast<std::size_t>(column) >= headers.size() || !list.InReportView())
         return -1;
-    TextMeasure cells(list.Handle(), list.Font());
+    TextMeasure cells(list.hWnd(), list.Font());
     if (!cells.Ready())
         return -1;
     int width = WidestCell(cells, rows, column) + CellPadding();

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/win32/ListViewWindow.h"
-#include "platform/win32/RowOrder.h"
+#include "platform/RowOrder.h"
 
 namespace dovrel::win32 {
 

@@ -69,8 +69,4 @@ private:
     std::vector<WORD> words_;
 };
 
-// Centres a dialog over its owner, or on the work area when it has none,
-// keeping it inside the work area of the owner's monitor.
-void CenterOverOwner(HWND dialog);
-
 }  // namespace dovrel::win32

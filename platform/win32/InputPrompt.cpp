@@ -4,7 +4,8 @@
 
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/DialogTemplate.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 
@@ -70,26 +71,6 @@ INT_PTR CALLBACK PromptProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
-
-void CenterOverOwner(HWND dialog)
-{
-    RECT box = {};
-    GetWindowRect(dialog, &box);
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT around = monitor.rcWork;
-    if (owner && IsWindowVisible(owner))
-        GetWindowRect(owner, &around);
-    const LONG width = box.right - box.left;
-    const LONG height = box.bottom - box.top;
-    LONG left = (around.left + around.right - width) / 2;
-    LONG top = (around.top + around.bottom - height) / 2;
-    left = std::max(monitor.rcWork.left, std::min(left, monitor.rcWork.right - width));
-    top = std::max(monitor.rcWork.top, std::min(top, monitor.rcWork.bottom - height));
-    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 std::wstring ShowInputPrompt(HWND owner, const std::wstring& title, const std::wstring& prompt,
                              const std::wstring& defaultText)

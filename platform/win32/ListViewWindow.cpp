@@ -3,25 +3,19 @@
 #include <algorithm>
 
 #include "platform/Error.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 
-void ListViewWindow::Create(HWND parent, int controlId, const RECT& bounds, DWORD style, DWORD exStyle)
+UniqueHwnd ListViewWindow::Create(HWND parent, int controlId, const RECT& bounds, DWORD style, DWORD exStyle)
 {
-    window_ = CreateWindowExW(exStyle, WC_LISTVIEWW, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
-                              bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr),
-                              nullptr);
-    if (!window_)
+    UniqueHwnd window(CreateWindowExW(exStyle, WC_LISTVIEWW, L"", style, bounds.left, bounds.top,
+                                      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                      GetModuleHandleW(nullptr), nullptr));
+    if (!window)
         ThrowLastError(L"CreateWindowEx (list view)");
-}
-
-void ListViewWindow::Destroy()
-{
-    if (window_)
-        DestroyWindow(window_);
-    window_ = nullptr;
+    return window;
 }
 
 LONG_PTR ListViewWindow::Style() const
@@ -70,6 +64,18 @@ void ListViewWindow::InsertColumn(int index, const std::wstring& text, int width
 int ListViewWindow::ColumnWidth(int column) const
 {
     return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+}
+
+void ListViewWindow::SetColumnWidth(int column, int width)
+{
+    // What the control answers is of no use: a width it cannot take leaves
+    // the column as it was.
+    Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+void ListViewWindow::SetExtendedStyle(DWORD mask, DWORD bits)
+{
+    Send(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, static_cast<LPARAM>(bits));
 }
 
 HWND ListViewWindow::Header() const

@@ -5,32 +5,33 @@
 
 #include <string>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace dovrel::win32 {
 
 // A SysListView32 window in the platform's own words: the one place that
-// fills LVITEM and LVCOLUMN. It owns the window it creates, until the window
-// system destroys it with its parent (then Forget() is called).
-// Failures the program depends on raise the program's error.
+// fills LVITEM and LVCOLUMN. It owns nothing: whoever creates the window
+// owns it. Failures the program depends on raise the program's error.
 class ListViewWindow {
 public:
-    ListViewWindow() = default;
-    ~ListViewWindow() { Destroy(); }
-    ListViewWindow(const ListViewWindow&) = delete;
-    ListViewWindow& operator=(const ListViewWindow&) = delete;
+    explicit ListViewWindow(HWND window) : window_(window) {}
 
-    void Create(HWND parent, int controlId, const RECT& bounds, DWORD style, DWORD exStyle);
-    void Destroy();
-    // The window is gone already; nothing is left to destroy.
-    void Forget() { window_ = nullptr; }
-    HWND Handle() const { return window_; }
+    static UniqueHwnd Create(HWND parent, int controlId, const RECT& bounds, DWORD style, DWORD exStyle);
+    HWND hWnd() const { return window_; }
 
     LONG_PTR Style() const;
     void ChangeStyle(LONG_PTR remove, LONG_PTR add);
     void ChangeExStyle(LONG_PTR remove, LONG_PTR add);
     bool InReportView() const { return (Style() & LVS_TYPEMASK) == LVS_REPORT; }
 
+    // LVS_EX_ bits in `mask` set to their values in `bits`.
+    void SetExtendedStyle(DWORD mask, DWORD bits);
+
     void InsertColumn(int index, const std::wstring& text, int width);
     int ColumnWidth(int column) const;
+    // A width in pixels, or LVSCW_AUTOSIZE or LVSCW_AUTOSIZE_USEHEADER for
+    // the control to measure itself.
+    void SetColumnWidth(int column, int width);
     HWND Header() const;
     HFONT Font() const;
     int ClientWidth() const;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/win32/Twips.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/Twips.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 
@@ -12,7 +12,7 @@ namespace {
 BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) noexcept
 {
     try {
-        reinterpret_cast<std::vector<RECT>*>(areas)->push_back(WorkAreaOf(monitor));
+        reinterpret_cast<std::vector<RECT>*>(areas)->push_back(MonitorAreaOf(monitor).work);
         return TRUE;
     } catch (...) {
         // Ends the enumeration, which EnumDisplayMonitors then reports.
@@ -31,13 +31,23 @@ int ScreenDpi()
     return dpi > 0 ? dpi : kDefaultDpi;
 }
 
-RECT WorkAreaOf(HMONITOR monitor)
+MonitorArea MonitorAreaOf(HMONITOR monitor)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     if (!monitor || !GetMonitorInfoW(monitor, &info))
         ThrowError(L"GetMonitorInfo", ERROR_INVALID_MONITOR_HANDLE);
-    return info.rcWork;
+    return {info.rcMonitor, info.rcWork};
+}
+
+MonitorArea MonitorAreaAt(const RECT& rect)
+{
+    return MonitorAreaOf(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+}
+
+MonitorArea MonitorAreaOfWindow(HWND window)
+{
+    return MonitorAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
 }
 
 std::vector<RECT> MonitorWorkAreas()
@@ -54,6 +64,34 @@ POINT FitIntoWorkArea(const RECT& window, const RECT& work)
     const LONG height = window.bottom - window.top;
     return {std::max(work.left, std::min(window.left, work.right - width)),
             std::max(work.top, std::min(window.top, work.bottom - height))};
+}
+
+POINT CenteredOn(const RECT& window, const RECT& around, const RECT& work)
+{
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    const LONG left = around.left + (around.right - around.left - width) / 2;
+    const LONG top = around.top + (around.bottom - around.top - height) / 2;
+    return FitIntoWorkArea(RECT{left, top, left + width, top + height}, work);
+}
+
+void CenterOverOwner(HWND dialog)
+{
+    // Only the looks of a box that shows anyway: a failure leaves it where
+    // the system put it.
+    RECT box = {};
+    if (!GetWindowRect(dialog, &box))
+        return;
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    try {
+        const RECT work = MonitorAreaOfWindow(owner ? owner : dialog).work;
+        RECT around = work;
+        if (owner && IsWindowVisible(owner))
+            GetWindowRect(owner, &around);
+        const POINT at = CenteredOn(box, around, work);
+        SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } catch (...) {
+    }
 }
 
 }  // namespace dovrel::win32

@@ -10,9 +10,17 @@ namespace dovrel::win32 {
 // laid out at; the system's default when the screen cannot say.
 int ScreenDpi();
 
-// The work area of a monitor: its screen rectangle without the taskbar and
-// other docked bars.
-RECT WorkAreaOf(HMONITOR monitor);
+// A monitor's whole rectangle and its work area: the rectangle without the
+// taskbar and the other docked bars.
+struct MonitorArea {
+    RECT monitor;
+    RECT work;
+};
+MonitorArea MonitorAreaOf(HMONITOR monitor);
+// Of the monitor that holds most of the rectangle or the window, or the
+// nearest one.
+MonitorArea MonitorAreaAt(const RECT& rect);
+MonitorArea MonitorAreaOfWindow(HWND window);
 // The work areas of every monitor attached now.
 std::vector<RECT> MonitorWorkAreas();
 
@@ -20,5 +28,12 @@ std::vector<RECT> MonitorWorkAreas();
 // corner moved, if need be, so that the whole fits the work area when it can
 // and the top left stays visible when it cannot.
 POINT FitIntoWorkArea(const RECT& window, const RECT& work);
+// The top left corner of a window of this size centred on `around`, moved
+// as FitIntoWorkArea moves it.
+POINT CenteredOn(const RECT& window, const RECT& around, const RECT& work);
+
+// Centres a dialog over its owner, or on the work area when it has none or
+// the owner is hidden, keeping it inside the work area of the owner's monitor.
+void CenterOverOwner(HWND dialog);
 
 }  // namespace dovrel::win32

@@ -3,27 +3,19 @@
 #include <shlwapi.h>
 
 #include "platform/Error.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/Folders.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 
 namespace {
-
-std::wstring InSystemFolder(const wchar_t* fileName)
-{
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        ThrowLastError(L"GetSystemDirectory");
-    return std::wstring(folder, length) + L"\\" + fileName;
-}
 
 HMODULE LoadFromSystemFolder(const wchar_t* fileName, const KernelEntryPoints& kernel)
 {
     const HMODULE module = kernel.LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module || GetLastError() != ERROR_INVALID_PARAMETER)
         return module;
-    return LoadLibraryW(InSystemFolder(fileName).c_str());
+    return LoadLibraryW((SystemFolder() + L"\\" + fileName).c_str());
 }
 
 }  // namespace

@@ -10,16 +10,14 @@
 #include "platform/win32/DialogTemplate.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32Module.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Folders.h"
 #include "platform/win32/Screen.h"
 #include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 
 namespace {
-
-constexpr wchar_t kIconName[] = L"A_MAIN";
 
 enum AboutControl : WORD {
     kIdIcon = 100,
@@ -124,10 +122,10 @@ void Win32FormServices::ShowAbout(Form& form, FormsRuntime& app, const std::wstr
 {
     const HWND owner = RequireWindow(form.hWnd(), L"ShowAbout");
     const HMODULE program = GetModuleHandleW(nullptr);
-    UniqueIcon icon(static_cast<HICON>(LoadImageW(program, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                  GetSystemMetrics(SM_CYICON), 0)));
+    // The form's own icon; the system's application icon for a form that has none.
+    auto icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_BIG, 0));
     if (!icon)
-        ThrowLastError(L"LoadImage");
+        icon = LoadIconW(nullptr, IDI_APPLICATION);
     const std::wstring title = app.AppTitle();
     const std::wstring version = L"Version " + ProgramFileVersion();
 
@@ -148,7 +146,7 @@ void Win32FormServices::ShowAbout(Form& form, FormsRuntime& app, const std::wstr
     about.AddItem(DialogTemplate::kStatic, 0xFFFF, SS_ETCHEDHORZ, 8, 76, 214, 1, L"");
     about.AddItem(DialogTemplate::kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 172, 80, 50, 14, L"OK");
 
-    AboutBox state{icon.Get(), UniqueGdiObject()};
+    AboutBox state{icon, UniqueGdiObject()};
     if (DialogBoxIndirectParamW(program, about.Get(), owner, AboutProcedure, reinterpret_cast<LPARAM>(&state)) == -1)
         ThrowLastError(L"DialogBoxIndirectParam");
 }

@@ -1,13 +1,11 @@
 #include "platform/win32/Win32Forms.h"
 
-#include <commctrl.h>
-
 #include "platform/Error.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/InputPrompt.h"
+#include "platform/win32/LastError.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32MainForm.h"
+#include "platform/win32/Win32Form.h"
 
 namespace dovrel::win32 {
 
@@ -15,39 +13,30 @@ namespace {
 
 constexpr wchar_t kRuntimeClass[] = L"DovrelRuntimeMain";
 
-UniqueHwnd CreateRuntimeWindow(const std::wstring& title)
-{
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kRuntimeClass;
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        ThrowLastError(L"RegisterClassEx");
-    UniqueHwnd window(CreateWindowExW(0, kRuntimeClass, title.c_str(), WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, nullptr,
-                                      nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!window)
-        ThrowLastError(L"CreateWindowEx (runtime window)");
-    return window;
-}
-
 }  // namespace
 
 Win32Forms::Win32Forms(std::wstring appTitle)
-    : appTitle_(std::move(appTitle)), runtimeWindow_(CreateRuntimeWindow(appTitle_))
+    : appTitle_(std::move(appTitle)),
+      runtimeWindow_(kRuntimeClass, nullptr, 0, appTitle_.c_str(), WS_OVERLAPPED | WS_SYSMENU, RECT{0, 0, 0, 0}, *this)
 {
+    SetErrorReportTitle(appTitle_.c_str());
 }
 
 Win32Forms::~Win32Forms() = default;
 
-HWND Win32Forms::MainFormWindow() const
+LRESULT Win32Forms::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return mainForm_ ? mainForm_->Handle() : nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool Win32Forms::MainFormShown() const
+HWND Win32Forms::FormWindow() const
 {
-    return mainForm_ && mainForm_->WasShown();
+    return form_ ? form_->TheWindow().hWnd() : nullptr;
+}
+
+bool Win32Forms::FormShown() const
+{
+    return form_ && form_->WasShown();
 }
 
 void Win32Forms::InitCommonControls()
@@ -55,11 +44,11 @@ void Win32Forms::InitCommonControls()
     InitListViewClasses();
 }
 
-MainFormControls Win32Forms::CreateMainForm()
+FormControls& Win32Forms::CreateForm(const FormDefinition& definition)
 {
-    if (!mainForm_)
-        mainForm_ = std::make_unique<Win32MainForm>(*this);
-    return mainForm_->Controls();
+    if (!form_)
+        form_ = std::make_unique<Win32Form>(definition, *this);
+    return form_->Controls();
 }
 
 void Win32Forms::SetScreenMousePointer(MousePointer pointer)
@@ -68,10 +57,10 @@ void Win32Forms::SetScreenMousePointer(MousePointer pointer)
     SetCursor(LoadCursorW(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
 }
 
-// Boxes and prompts belong to the port window while it is on the screen.
+// Boxes and prompts belong to the form while it is on the screen.
 HWND Win32Forms::DialogOwner() const
 {
-    HWND owner = MainFormWindow();
+    const HWND owner = FormWindow();
     return owner && IsWindowVisible(owner) ? owner : nullptr;
 }
 
@@ -90,9 +79,8 @@ std::wstring Win32Forms::InputBox(const std::wstring& prompt, const std::wstring
 
 int Win32Forms::RunProgram(const std::function<void()>& startUp)
 {
-    constexpr int kStartFailed = 1;
-    if (!DispatchEvent(startUp) || !MainFormShown()) {
-        mainForm_.reset();
+    if (!DispatchEvent(startUp) || !FormShown()) {
+        form_.reset();
         return kStartFailed;
     }
     return Run();
@@ -100,17 +88,17 @@ int Win32Forms::RunProgram(const std::function<void()>& startUp)
 
 int Win32Forms::Run()
 {
-    if (!MainFormShown() || !MainFormWindow())
+    if (!FormShown() || !FormWindow())
         return 0;
     MSG message;
     BOOL got;
     while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1)
             ThrowLastError(L"GetMessage");
-        if (mainForm_->PreviewKey(message))
+        if (form_->PreviewKey(message))
             continue;
         // Tab, Enter and Esc as in a dialog.
-        HWND form = MainFormWindow();
+        const HWND form = FormWindow();
         if (form && IsDialogMessageW(form, &message))
             continue;
         TranslateMessage(&message);

@@ -7,53 +7,63 @@
 #include <string>
 
 #include "platform/FormsRuntime.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/ProgramIcons.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 
-class Win32MainForm;
+class Win32Form;
 
 // The forms runtime on Win32: the hidden main window of the process, the
-// port window, the message loop with key preview and the dialog manager's
-// keys, the screen's mouse pointer and the modal boxes.
-class Win32Forms final : public FormsRuntime {
+// program's form, the message loop with key preview and the dialog
+// manager's keys, the screen's mouse pointer and the modal boxes.
+//
+// Its members go in the reverse of their order: the form, then the hidden
+// window, then the icons they show.
+class Win32Forms final : public FormsRuntime, private MessageHandler {
 public:
+    // What the program answers when its start fails.
+    static constexpr int kStartFailed = 1;
+
     explicit Win32Forms(std::wstring appTitle);
     ~Win32Forms() override;
     Win32Forms(const Win32Forms&) = delete;
     Win32Forms& operator=(const Win32Forms&) = delete;
 
     // The runtime's own hidden top-level window.
-    HWND RuntimeMainWindow() const { return runtimeWindow_.Get(); }
-    // The port window, once made and until it is gone; null otherwise.
-    HWND MainFormWindow() const;
-    // The port window was shown: the program has a window to go on with.
-    bool MainFormShown() const;
+    const Window& RuntimeWindow() const { return runtimeWindow_; }
+    // The icons of the program's file, for its windows.
+    ProgramIcons& Icons() { return icons_; }
+    // The form was shown: the program has a window to go on with.
+    bool FormShown() const;
 
     std::wstring AppTitle() const override { return appTitle_; }
     void InitCommonControls() override;
-    MainFormControls CreateMainForm() override;
+    FormControls& CreateForm(const FormDefinition& definition) override;
     void SetScreenMousePointer(MousePointer pointer) override;
     std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
 
     MousePointer ScreenMousePointer() const { return pointer_; }
 
-    // Runs the program's start-up, which shows the port window, then
-    // delivers the window's messages until it is unloaded, and answers the
-    // program's exit code. A start that fails is reported and answers 1,
-    // once the port window, when there was one, is gone.
+    // Runs the program's start-up, which shows the form, then delivers the
+    // form's messages until it is unloaded, and answers the program's exit
+    // code. A start that fails is reported and answers kStartFailed, once
+    // the form, when there was one, is gone.
     int RunProgram(const std::function<void()>& startUp);
-    // The message loop alone; returns at once when the window was never shown.
+    // The message loop alone; returns at once when the form was never shown.
     int Run();
 
 private:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND FormWindow() const;
     HWND DialogOwner() const;
 
     std::wstring appTitle_;
-    UniqueHwnd runtimeWindow_;
-    std::unique_ptr<Win32MainForm> mainForm_;
     MousePointer pointer_ = MousePointer::Default;
+    ProgramIcons icons_;
+    Window runtimeWindow_;
+    std::unique_ptr<Win32Form> form_;
 };
 
 }  // namespace dovrel::win32

@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/win32/Screen.h"
+#include "platform/win32/ColumnWidths.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
@@ -15,6 +16,13 @@ namespace {
 [[noreturn]] void ThrowOutOfBounds()
 {
     throw Error(kErrInvalidIndex, L"Index out of bounds.");
+}
+
+// The program sets only the property values it uses; any other is refused,
+// as the control refuses a value it does not know.
+[[noreturn]] void ThrowInvalidValue()
+{
+    throw Error(kErrInvalidPropertyValue, L"Invalid property value.");
 }
 
 // Locale-aware and case-insensitive, as a Windows user expects of a list.
@@ -51,7 +59,7 @@ public:
     {
         const int index = Count();
         // A new column is one inch wide until it is sized to its contents.
-        owner_.window_.InsertColumn(index, text, ScreenDpi());
+        owner_.View().InsertColumn(index, text, ScreenDpi());
         owner_.columnTexts_.push_back(text);
         return std::make_unique<Header>(owner_, index + 1);
     }
@@ -81,7 +89,7 @@ public:
     void SetSubItem(std::int32_t index, const std::wstring& text) override { owner_.SetSubItem(id_, index, text); }
     bool Selected() const override { return owner_.SelectedAt(owner_.PositionOf(id_)); }
     void SetSelected(bool selected) override { owner_.SetSelectedAt(owner_.PositionOf(id_), selected); }
-    bool EnsureVisible() override { return owner_.window_.EnsureVisible(owner_.PositionOf(id_)); }
+    bool EnsureVisible() override { return owner_.View().EnsureVisible(owner_.PositionOf(id_)); }
 
 private:
     Win32ListView& owner_;
@@ -106,11 +114,11 @@ Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds, Eve
 {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
                         LVS_SINGLESEL;
-    window_.Create(parent, controlId, bounds, style, WS_EX_CLIENTEDGE);
+    window_ = ListViewWindow::Create(parent, controlId, bounds, style, WS_EX_CLIENTEDGE);
     const auto id = reinterpret_cast<UINT_PTR>(this);
     const auto self = reinterpret_cast<DWORD_PTR>(this);
     if (!CommonControls().SetWindowSubclass(parent_, ParentProc, id, self) ||
-        !CommonControls().SetWindowSubclass(window_.Handle(), ListProc, id, self)) {
+        !CommonControls().SetWindowSubclass(window_.Get(), ListProc, id, self)) {
         CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
         throw Error(kErrSystem, L"The list view could not be attached to its window.");
     }
@@ -121,8 +129,8 @@ Win32ListView::~Win32ListView()
     const auto id = reinterpret_cast<UINT_PTR>(this);
     if (parent_)
         CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
-    if (window_.Handle())
-        CommonControls().RemoveWindowSubclass(window_.Handle(), ListProc, id);
+    if (window_)
+        CommonControls().RemoveWindowSubclass(window_.Get(), ListProc, id);
 }
 
 // --- properties ---
@@ -147,57 +155,49 @@ void Win32ListView::SetSortOrder(std::int32_t order)
 
 bool Win32ListView::MultiSelect() const
 {
-    return (window_.Style() & LVS_SINGLESEL) == 0;
+    return (View().Style() & LVS_SINGLESEL) == 0;
 }
 
 void Win32ListView::SetMultiSelect(bool multiSelect)
 {
     if (multiSelect)
-        window_.ChangeStyle(LVS_SINGLESEL, 0);
+        View().ChangeStyle(LVS_SINGLESEL, 0);
     else
-        window_.ChangeStyle(0, LVS_SINGLESEL);
+        View().ChangeStyle(0, LVS_SINGLESEL);
 }
 
 void Win32ListView::SetBorderStyle(ListBorderStyle style)
 {
-    if (style == ListBorderStyle::None)
-        window_.ChangeExStyle(WS_EX_CLIENTEDGE, 0);
-    else
-        window_.ChangeExStyle(0, WS_EX_CLIENTEDGE);
+    if (style != ListBorderStyle::None)
+        ThrowInvalidValue();
+    View().ChangeExStyle(WS_EX_CLIENTEDGE, 0);
 }
 
 void Win32ListView::SetHideSelection(bool hide)
 {
     if (hide)
-        window_.ChangeStyle(LVS_SHOWSELALWAYS, 0);
+        View().ChangeStyle(LVS_SHOWSELALWAYS, 0);
     else
-        window_.ChangeStyle(0, LVS_SHOWSELALWAYS);
+        View().ChangeStyle(0, LVS_SHOWSELALWAYS);
 }
 
 void Win32ListView::SetLabelEdit(ListLabelEdit mode)
 {
-    if (mode == ListLabelEdit::Automatic)
-        window_.ChangeStyle(0, LVS_EDITLABELS);
-    else
-        window_.ChangeStyle(LVS_EDITLABELS, 0);
+    if (mode != ListLabelEdit::Manual)
+        ThrowInvalidValue();
+    View().ChangeStyle(LVS_EDITLABELS, 0);
 }
 
 void Win32ListView::SetView(ListViewView view)
 {
-    LONG_PTR type = LVS_REPORT;
-    switch (view) {
-    case ListViewView::Icon: type = LVS_ICON; break;
-    case ListViewView::SmallIcon: type = LVS_SMALLICON; break;
-    case ListViewView::List: type = LVS_LIST; break;
-    case ListViewView::Report: type = LVS_REPORT; break;
-    default: throw Error(kErrInvalidIndex, L"Invalid property value.");
-    }
-    window_.ChangeStyle(LVS_TYPEMASK, type);
+    if (view != ListViewView::Report)
+        ThrowInvalidValue();
+    View().ChangeStyle(LVS_TYPEMASK, LVS_REPORT);
 }
 
 WindowHandle Win32ListView::hWnd() const
 {
-    return reinterpret_cast<WindowHandle>(window_.Handle());
+    return reinterpret_cast<WindowHandle>(window_.Get());
 }
 
 ColumnHeaderCollection& Win32ListView::ColumnHeaders()
@@ -213,16 +213,26 @@ ListItemCollection& Win32ListView::ListItems()
 std::unique_ptr<ListItem> Win32ListView::SelectedItem()
 {
     Synchronize();
-    const int position = window_.NextItem(-1, LVNI_SELECTED);
+    const int position = View().NextItem(-1, LVNI_SELECTED);
     if (position < 0 || static_cast<size_t>(position) >= rows_.Count())
         return nullptr;
     return std::make_unique<Item>(*this, rows_.IdAt(static_cast<size_t>(position)));
 }
 
-std::intptr_t Win32ListView::SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                          std::intptr_t lParam)
+void Win32ListView::AutoSizeColumn(std::int32_t column, bool useHeader)
 {
-    return ::SendMessageA(reinterpret_cast<HWND>(window), message, wParam, lParam);
+    if (column < 1 || column > columns_->Count())
+        return;
+    Synchronize();
+    const int index = column - 1;
+    const int width = FittingColumnWidth(View(), rows_, columnTexts_, index, useHeader);
+    // Where the list cannot measure, the control measures itself.
+    View().SetColumnWidth(index, width >= 0 ? width : useHeader ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE);
+}
+
+void Win32ListView::SetExtendedStyle(std::uint32_t mask, std::uint32_t bits)
+{
+    View().SetExtendedStyle(mask, bits);
 }
 
 // --- rows ---
@@ -239,7 +249,7 @@ void Win32ListView::ClearRows()
     rows_.Clear();
     controlCount_ = 0;
     pending_ = false;
-    window_.DeleteAllItems();
+    View().DeleteAllItems();
 }
 
 std::unique_ptr<ListItem> Win32ListView::ItemAt(std::int32_t position)
@@ -267,7 +277,7 @@ void Win32ListView::SetSubItem(RowOrder::RowId id, std::int32_t index, const std
     if (rows_.NeedsArranging())
         OnOrderChanged();
     else if (!pending_)
-        window_.Invalidate();
+        View().Invalidate();
     // While a batch is pending the whole list is repainted once it is
     // brought up to date; asking again per cell costs more than the fill.
 }
@@ -297,24 +307,24 @@ void Win32ListView::OnOrderChanged()
 // making the batch has returned to the message loop.
 void Win32ListView::HoldRedraw()
 {
-    if (redrawHeld_ || !window_.Handle())
+    if (redrawHeld_ || !window_.Get())
         return;
     const UINT resume = ResumeRedrawMessage();
-    if (resume == 0 || !PostMessageW(window_.Handle(), resume, 0, 0)) {
+    if (resume == 0 || !PostMessageW(window_.Get(), resume, 0, 0)) {
         // Nothing would turn drawing on again: draw as the changes come.
-        window_.Invalidate();
+        View().Invalidate();
         return;
     }
-    window_.SetRedraw(false);
+    View().SetRedraw(false);
     redrawHeld_ = true;
 }
 
 void Win32ListView::ResumeRedraw()
 {
-    if (!redrawHeld_ || !window_.Handle())
+    if (!redrawHeld_ || !window_.Get())
         return;
     redrawHeld_ = false;
-    window_.SetRedraw(true);
+    View().SetRedraw(true);
 }
 
 UINT Win32ListView::ResumeRedrawMessage()
@@ -327,7 +337,7 @@ UINT Win32ListView::ResumeRedrawMessage()
 
 void Win32ListView::Synchronize()
 {
-    if (!pending_ || synchronizing_ || !window_.Handle())
+    if (!pending_ || synchronizing_ || !window_.Get())
         return;
     // Not pending any more even if this fails: the next change tries again,
     // rather than every message the control gets.
@@ -344,21 +354,21 @@ void Win32ListView::Synchronize()
     // The count first: the selection may go to rows the control does not
     // have yet.
     if (static_cast<size_t>(controlCount_) != rows_.Count()) {
-        window_.SetItemCount(static_cast<int>(rows_.Count()));
+        View().SetItemCount(static_cast<int>(rows_.Count()));
         controlCount_ = static_cast<int>(rows_.Count());
     }
     if (rowsMove && (!before.selected.empty() || before.focused))
         ApplySelection(after);
-    window_.Invalidate();
+    View().Invalidate();
 }
 
 RowOrder::Selection Win32ListView::ShownSelection() const
 {
     RowOrder::Selection selection;
     int position = -1;
-    while ((position = window_.NextItem(position, LVNI_SELECTED)) >= 0 && position < controlCount_)
+    while ((position = View().NextItem(position, LVNI_SELECTED)) >= 0 && position < controlCount_)
         selection.selected.push_back(static_cast<size_t>(position));
-    const int focused = window_.NextItem(-1, LVNI_FOCUSED);
+    const int focused = View().NextItem(-1, LVNI_FOCUSED);
     if (focused >= 0 && focused < controlCount_)
         selection.focused = static_cast<size_t>(focused);
     return selection;
@@ -366,17 +376,17 @@ RowOrder::Selection Win32ListView::ShownSelection() const
 
 void Win32ListView::ApplySelection(const RowOrder::Selection& selection)
 {
-    window_.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    View().SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (size_t position : selection.selected)
-        if (!window_.SetItemState(static_cast<int>(position), LVIS_SELECTED, LVIS_SELECTED))
+        if (!View().SetItemState(static_cast<int>(position), LVIS_SELECTED, LVIS_SELECTED))
             throw Error(kErrSystem, L"The list refused to change a row's selection.");
     if (selection.focused)
-        window_.SetItemState(static_cast<int>(*selection.focused), LVIS_FOCUSED, LVIS_FOCUSED);
+        View().SetItemState(static_cast<int>(*selection.focused), LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 bool Win32ListView::SelectedAt(int position) const
 {
-    return window_.IsSelected(position);
+    return View().IsSelected(position);
 }
 
 void Win32ListView::SetSelectedAt(int position, bool selected)
@@ -386,13 +396,13 @@ void Win32ListView::SetSelectedAt(int position, bool selected)
     if (selected && !MultiSelect()) {
         // One selected row at most; it also takes the focus, so the arrow
         // keys go on from there.
-        window_.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        View().SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         mask |= LVIS_FOCUSED;
         state = LVIS_SELECTED | LVIS_FOCUSED;
     } else if (selected) {
         state = LVIS_SELECTED;
     }
-    if (!window_.SetItemState(position, state, mask))
+    if (!View().SetItemState(position, state, mask))
         throw Error(kErrSystem, L"The list refused to change a row's selection.");
 }
 

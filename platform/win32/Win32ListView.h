@@ -10,7 +10,8 @@
 #include "platform/ListViewControl.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ListViewWindow.h"
-#include "platform/win32/RowOrder.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/RowOrder.h"
 
 namespace dovrel::win32 {
 
@@ -31,8 +32,6 @@ public:
     Win32ListView(const Win32ListView&) = delete;
     Win32ListView& operator=(const Win32ListView&) = delete;
 
-    HWND Window() const { return window_.Handle(); }
-
     bool Sorted() const override { return rows_.Sorted(); }
     void SetSorted(bool sorted) override;
     std::int16_t SortKey() const override { return static_cast<std::int16_t>(rows_.SortKey()); }
@@ -49,8 +48,8 @@ public:
     ColumnHeaderCollection& ColumnHeaders() override;
     ListItemCollection& ListItems() override;
     std::unique_ptr<ListItem> SelectedItem() override;
-    std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                               std::intptr_t lParam) override;
+    void AutoSizeColumn(std::int32_t column, bool useHeader) override;
+    void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
 
 private:
     class Columns;
@@ -85,8 +84,10 @@ private:
     static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
+    ListViewWindow View() const { return ListViewWindow(window_.Get()); }
+
     HWND parent_ = nullptr;  // borrowed; null once the window system destroyed it
-    ListViewWindow window_;
+    UniqueHwnd window_;      // let go of when the window system destroys it with its parent
     EventSink& events_;
     std::unique_ptr<Columns> columns_;
     std::unique_ptr<Items> items_;

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/ColumnWidths.h"
 #include "platform/win32/SystemLibrary.h"
 
 // The list view's messages: the notifications it sends its parent, which a
@@ -52,17 +51,6 @@ bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result)
     case LVN_ODFINDITEMW:
         result = FindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
         return true;
-    case LVN_ENDLABELEDITW: {
-        const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);
-        result = FALSE;
-        if (edit.item.pszText && edit.item.iItem >= 0 && static_cast<size_t>(edit.item.iItem) < rows_.Count()) {
-            rows_.SetCell(rows_.IdAt(static_cast<size_t>(edit.item.iItem)), 0, edit.item.pszText);
-            if (rows_.NeedsArranging())
-                OnOrderChanged();
-            result = TRUE;
-        }
-        return true;
-    }
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1);
         return true;
@@ -84,7 +72,7 @@ LRESULT CALLBACK Win32ListView::ParentProc(HWND window, UINT message, WPARAM wPa
         list->parent_ = nullptr;
     } else if (message == WM_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header && header->hwndFrom == list->window_.Handle()) {
+        if (header && header->hwndFrom == list->window_.Get()) {
             LRESULT result = 0;
             if (Guarded(true, [&] { return list->OnNotify(*header, result); }))
                 return result;
@@ -99,7 +87,7 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
     auto* list = reinterpret_cast<Win32ListView*>(self);
     if (message == WM_NCDESTROY) {
         CommonControls().RemoveWindowSubclass(window, ListProc, id);
-        list->window_.Forget();
+        list->window_.Release();  // destroyed with its parent
         return CommonControls().DefSubclassProc(window, message, wParam, lParam);
     }
     if (message != WM_DESTROY)
@@ -110,14 +98,6 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
     if (message != 0 && message == ResumeRedrawMessage()) {
         list->ResumeRedraw();
         return 0;
-    }
-    if (message == LVM_SETCOLUMNWIDTH && (lParam == LVSCW_AUTOSIZE || lParam == LVSCW_AUTOSIZE_USEHEADER)) {
-        const int width = Guarded(-1, [&] {
-            return FittingColumnWidth(list->window_, list->rows_, list->columnTexts_, static_cast<int>(wParam),
-                                      lParam == LVSCW_AUTOSIZE_USEHEADER);
-        });
-        if (width >= 0)
-            return CommonControls().DefSubclassProc(window, message, wParam, MAKELPARAM(width, 0));
     }
     return CommonControls().DefSubclassProc(window, message, wParam, lParam);
 }

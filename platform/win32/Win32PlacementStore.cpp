@@ -8,9 +8,9 @@
 
 #include "platform/PlacementRecord.h"
 #include "platform/win32/Screen.h"
-#include "platform/win32/Twips.h"
-#include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32Registry.h"
+#include "platform/Twips.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Registry.h"
 #include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
@@ -44,11 +44,8 @@ bool UsesWorkspaceCoordinates(HWND window)
 
 POINT WorkspaceOffset(const RECT& rect)
 {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
-        ThrowError(L"GetMonitorInfo", ERROR_INVALID_MONITOR_HANDLE);
-    return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+    const MonitorArea area = MonitorAreaAt(rect);
+    return {area.work.left - area.monitor.left, area.work.top - area.monitor.top};
 }
 
 RECT Offset(RECT rect, LONG dx, LONG dy)
@@ -95,7 +92,7 @@ RECT RectangleAtThisResolution(HWND window, const PlacementRecord& stored)
     RECT rect = {restored.left, restored.top, restored.right, restored.bottom};
     if (stored.dpi <= 0 || stored.dpi == dpi)
         return rect;
-    const POINT fitted = FitIntoWorkArea(rect, WorkAreaOf(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)));
+    const POINT fitted = FitIntoWorkArea(rect, MonitorAreaAt(rect).work);
     return Offset(rect, fitted.x - rect.left, fitted.y - rect.top);
 }
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/TextConversion.h"
 
 namespace dovrel::win32 {
 

@@ -2,27 +2,20 @@
 #include <windows.h>
 
 #include "app/modMain.h"
-#include "platform/Error.h"
-#include "platform/win32/Application.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Spooler.h"
-#include "platform/win32/Win32Support.h"
-
-namespace {
-
-constexpr int kStartFailed = 1;
-
-}  // namespace
+#include "platform/win32/Win32SupportLibrary.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     using namespace dovrel::win32;
+    SetErrorReportTitle(dovrel::modMain::kApplicationTitle);
     try {
         LoadLibrariesFromSystemFolderOnly();
-        Win32Forms runtime(kApplicationTitle);
-        Win32SupportLibrary support(runtime.RuntimeMainWindow());
+        Win32Forms runtime(dovrel::modMain::kApplicationTitle);
+        Win32SupportLibrary support(runtime);
         Win32Spooler spooler;
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
@@ -32,5 +25,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     } catch (...) {
         ReportCurrentError();
     }
-    return kStartFailed;
+    return Win32Forms::kStartFailed;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Types.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace dovrel::win32 {
 
@@ -11,50 +12,56 @@ inline WindowHandle ToWindowHandle(HWND window)
     return reinterpret_cast<WindowHandle>(window);
 }
 
+inline HWND ToHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
 // The window behind a handle from the logic; raises the program's error,
 // naming the operation, when it is no window (any more).
 HWND RequireWindow(WindowHandle window, const wchar_t* operation);
 
-// A window of one of the program's own classes, owned by this object.
+// Registers a window class of the program's file, once; a class that exists
+// already is taken as it is.
+void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HBRUSH background = nullptr);
+
+// Where the messages of a Window go.
+class MessageHandler {
+public:
+    virtual ~MessageHandler() = default;
+    // Runs inside the program's callback guard.
+    virtual LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+};
+
+// A top-level window of one of the program's own classes, owned by this
+// object, its messages handed to a MessageHandler.
 //
-// The window procedure finds the object through the pointer stored at
-// WM_NCCREATE and cleared at WM_NCDESTROY, and the object destroys a window
-// that is still there when it goes, after it stopped taking the window's
-// messages. So no message reaches an object that is not made yet or gone:
-// also when making the rest of a window fails after the window exists.
+// The handler gets the window's messages from WM_NCCREATE on. When the
+// object goes, the handler is let go first and the window is destroyed
+// after, so no message reaches a handler that is being taken apart; when the
+// window system destroys the window first, the object learns of it at
+// WM_NCDESTROY and has nothing left to destroy. Every window the program
+// makes is owned this way: by a UniqueHwnd, let go of when the system
+// destroys it.
 class Window {
 public:
+    // Registers the class when it is the first window of it.
+    Window(const wchar_t* className, HBRUSH background, DWORD exStyle, const wchar_t* caption, DWORD style,
+           const RECT& bounds, MessageHandler& handler);
+    ~Window() { handler_ = nullptr; }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
-    virtual ~Window();
 
-    // Null before Create and once the window is destroyed.
-    HWND Handle() const { return window_; }
-
-protected:
-    Window() = default;
-
-    // Registers the class (once) and creates the window. Call it from the
-    // constructor's body of the derived class, whose HandleMessage then
-    // gets the window's first messages.
-    void Create(const wchar_t* className, HBRUSH background, DWORD exStyle, const wchar_t* caption, DWORD style,
-                const RECT& bounds);
-    // Destroys the window now; its last messages still come here.
+    // Null once the window is destroyed.
+    HWND hWnd() const { return window_.Get(); }
+    // Destroys the window now; its last messages still reach the handler.
     void Destroy();
-    // Destroys the window without taking its last messages: for a
-    // destructor, once the object no longer can.
-    void DestroyDetached();
-
-    // Runs inside the program's callback guard; unhandled messages go to
-    // DefWindowProc.
-    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // WM_NCDESTROY: the window is gone.
-    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
-    HWND window_ = nullptr;
+    MessageHandler* handler_;
+    UniqueHwnd window_;  // after the handler: destroyed while handler_ is already null
 };
 
 }  // namespace dovrel::win32

@@ -5,45 +5,27 @@
 // so the data call reports fewer bytes than it was offered and the first
 // records' strings lie beyond that count. Every other entry point the
 // program looks up answers as a spooler that refuses the request.
+// winspool.h is not included: it declares the entry points as imports,
+// which this library defines.
 #include <windows.h>
 
-#include <cstring>
+#include "tests/common/PortRecords.h"
 
 namespace {
 
-// PORT_INFO_2A, declared here: winspool.h declares the entry points as
-// imports, which this library defines.
-struct PortInfo2 {
-    LPSTR pPortName;
-    LPSTR pMonitorName;
-    LPSTR pDescription;
-    DWORD fPortType;
-    DWORD Reserved;
-};
+using dovrel::test::PortStrings;
+
 constexpr DWORD kPortTypeWrite = 1;
 constexpr DWORD kPortTypeRead = 2;
 
-struct Port {
-    const char* name;
-    const char* monitor;
-    const char* description;
-    DWORD type;
-};
-
-const Port kPorts[] = {
+// The ports before the size call; the last one is gone by the data call.
+const std::vector<PortStrings> kBefore = {
     {"COM1:", "Stand-in Monitor", "Serial Port", kPortTypeWrite | kPortTypeRead},
     {"FILE:", "Stand-in Monitor", "Print to File", kPortTypeWrite},
     {"LPT1:", "Stand-in Monitor", "Printer Port", kPortTypeWrite},
     {"GONE:", "Stand-in Monitor", "Gone before the data call", kPortTypeWrite},
 };
-
-DWORD BytesFor(size_t ports)
-{
-    size_t bytes = ports * sizeof(PortInfo2);
-    for (size_t i = 0; i < ports; ++i)
-        bytes += std::strlen(kPorts[i].name) + std::strlen(kPorts[i].monitor) + std::strlen(kPorts[i].description) + 3;
-    return static_cast<DWORD>(bytes);
-}
+const std::vector<PortStrings> kAfter(kBefore.begin(), kBefore.end() - 1);
 
 bool Refuse(DWORD error)
 {
@@ -61,29 +43,13 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     *returned = 0;
     if (level != 2)
         return Refuse(ERROR_INVALID_LEVEL);
-    if (!buffer || offered < BytesFor(4)) {
-        *needed = BytesFor(4);
+    if (!buffer || offered < dovrel::test::PortRecordBytes(kBefore)) {
+        *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(kBefore));
         return Refuse(ERROR_INSUFFICIENT_BUFFER);
     }
-    // The last port is gone by now.
-    const size_t count = 3;
-    char* strings = reinterpret_cast<char*>(buffer) + offered;
-    auto place = [&strings](const char* text) {
-        const size_t size = std::strlen(text) + 1;
-        strings -= size;
-        std::memcpy(strings, text, size);
-        return strings;
-    };
-    auto* records = reinterpret_cast<PortInfo2*>(buffer);
-    for (size_t i = 0; i < count; ++i) {
-        records[i].pPortName = place(kPorts[i].name);
-        records[i].pMonitorName = place(kPorts[i].monitor);
-        records[i].pDescription = place(kPorts[i].description);
-        records[i].fPortType = kPorts[i].type;
-        records[i].Reserved = 0;
-    }
-    *needed = BytesFor(count);
-    *returned = static_cast<DWORD>(count);
+    dovrel::test::WritePortRecords(kAfter, buffer, offered, dovrel::test::StringPlacement::FromEndOfBuffer);
+    *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(kAfter));
+    *returned = static_cast<DWORD>(kAfter.size());
     return TRUE;
 }
 

@@ -46,7 +46,8 @@ public:
     ColumnHeaderCollection& ColumnHeaders() override;
     ListItemCollection& ListItems() override;
     std::unique_ptr<ListItem> SelectedItem() override;
-    std::intptr_t SendMessageA(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+    void AutoSizeColumn(std::int32_t, bool) override {}
+    void SetExtendedStyle(std::uint32_t, std::uint32_t) override {}
 
     std::vector<Row> rows;
     // When not 0, adding row number refuseAdd (from 1) raises an Error.
@@ -82,7 +83,7 @@ public:
 class LeanRuntime final : public FormsRuntime {
 public:
     void InitCommonControls() override { Fault(); }
-    MainFormControls CreateMainForm() override { Fault(); }
+    FormControls& CreateForm(const FormDefinition&) override { Fault(); }
     std::wstring AppTitle() const override { return L"Orvane - Dovrel"; }
     void SetScreenMousePointer(MousePointer value) override { pointer = value; }
     std::int32_t MsgBox(const std::wstring&, std::int32_t) override

@@ -23,11 +23,11 @@
 #include <vector>
 
 #include "platform/Error.h"
-#include "platform/win32/RowOrder.h"
+#include "platform/RowOrder.h"
 
 namespace {
 
-using dovrel::win32::RowOrder;
+using dovrel::RowOrder;
 
 // Case-insensitive and by code unit: enough to have equal, different texts.
 int CompareFolded(const std::wstring& a, const std::wstring& b)

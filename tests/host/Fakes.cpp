@@ -3,7 +3,9 @@
 #include <cstring>
 #include <limits>
 
+#include "app/frmMainDesign.h"
 #include "platform/Error.h"
+#include "tests/common/PortRecords.h"
 
 namespace dovrel::test {
 
@@ -114,17 +116,17 @@ void FakeForm::Unload()
 
 void FakeButton::SetEnabled(bool value)
 {
-    log_.push_back(name_ + ".Enabled = " + (value ? "True" : "False"));
+    log_.push_back(design_.name + ".Enabled = " + (value ? "True" : "False"));
     if (faults)
-        faults->RaiseIfFires(name_ + ".Enabled");
+        faults->RaiseIfFires(design_.name + ".Enabled");
     enabled = value;
 }
 
 void FakeButton::SetLeft(float value)
 {
-    log_.push_back(name_ + ".Left = " + std::to_string(value));
+    log_.push_back(design_.name + ".Left = " + std::to_string(value));
     if (faults)
-        faults->RaiseIfFires(name_ + ".Left");
+        faults->RaiseIfFires(design_.name + ".Left");
     if (refuseLeft)
         throw Error(kErrSystem, L"Injected failure of Left");
     left = value;
@@ -158,10 +160,10 @@ void FakeRuntime::InitCommonControls()
     MaybeFail(failOn, "InitCommonControls", faults);
 }
 
-MainFormControls FakeRuntime::CreateMainForm()
+FormControls& FakeRuntime::CreateForm(const FormDefinition& definition)
 {
-    log_.push_back("CreateMainForm");
-    MaybeFail(failOn, "CreateMainForm", faults);
+    log_.push_back("CreateForm " + definition.name);
+    MaybeFail(failOn, "CreateForm", faults);
     return controls_;
 }
 
@@ -272,14 +274,18 @@ std::unique_ptr<FormServices> FakeSupport::CreateFormServices()
 
 // --- spooler ---
 
+std::vector<PortStrings> FakeSpooler::Strings() const
+{
+    std::vector<PortStrings> strings;
+    for (const auto& port : ports)
+        strings.push_back({port.name ? port.name->c_str() : nullptr, port.monitor ? port.monitor->c_str() : nullptr,
+                           port.description ? port.description->c_str() : nullptr, port.type});
+    return strings;
+}
+
 std::size_t FakeSpooler::BytesNeeded() const
 {
-    std::size_t bytes = ports.size() * sizeof(PortInfo2);
-    for (const auto& port : ports)
-        for (const auto* text : {&port.name, &port.monitor, &port.description})
-            if (*text)
-                bytes += (*text)->size() + 1;
-    return bytes;
+    return PortRecordBytes(Strings());
 }
 
 bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
@@ -310,22 +316,8 @@ bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std
         returned = 0;
         return false;
     }
-    std::uint8_t* strings = windowsLayout ? buffer + bufferSize : buffer + ports.size() * sizeof(PortInfo2);
-    auto place = [this, &strings](const std::optional<std::string>& text) -> const char* {
-        if (!text)
-            return nullptr;
-        if (windowsLayout)
-            strings -= text->size() + 1;
-        std::memcpy(strings, text->c_str(), text->size() + 1);
-        const char* at = reinterpret_cast<const char*>(strings);
-        if (!windowsLayout)
-            strings += text->size() + 1;
-        return at;
-    };
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        PortInfo2 record{place(ports[i].name), place(ports[i].monitor), place(ports[i].description), ports[i].type, 0};
-        std::memcpy(buffer + i * sizeof(PortInfo2), &record, sizeof record);
-    }
+    WritePortRecords(Strings(), buffer, bufferSize,
+                     windowsLayout ? StringPlacement::FromEndOfBuffer : StringPlacement::AfterRecords);
     returned = static_cast<std::int32_t>(ports.size());
     if (afterDataCall)
         afterDataCall(buffer, bytesNeeded, returned);
@@ -381,19 +373,67 @@ void FakeSpooler::LeaveRefusedCounts(EnumRefusal refusal, std::uint32_t bufferSi
 
 // --- harness ---
 
-Harness::Harness() : runtime(log, Controls())
+namespace {
+
+// The fakes of the port window's design, in its order: the runtime makes
+// the real controls from the same definition.
+template <typename Fake, typename... Arguments>
+Fake& Made(std::vector<std::unique_ptr<Fake>>& made, Arguments&&... arguments)
+{
+    made.push_back(std::make_unique<Fake>(std::forward<Arguments>(arguments)...));
+    return *made.back();
+}
+
+FormControls& MadeFromDesign(FormControls& controls, EventLog& log, std::vector<std::unique_ptr<FakeButton>>& buttons,
+                             std::vector<std::unique_ptr<FakeTimer>>& timers,
+                             std::vector<std::unique_ptr<RecordingListView>>& lists,
+                             std::vector<std::unique_ptr<FakeExtent>>& extents)
+{
+    for (const ControlDefinition& control : frmMainDesign().controls) {
+        switch (control.kind) {
+        case ControlKind::Timer:
+            controls.Add(control.name, Made(timers, log, control));
+            break;
+        case ControlKind::ListView:
+            controls.Add(control.name, Made(lists), Made(extents, log, control));
+            break;
+        case ControlKind::CommandButton:
+            controls.Add(control.name, Made(buttons, log, control, 0x2000 + buttons.size() + 1));
+            break;
+        }
+    }
+    return controls;
+}
+
+template <typename Fake, typename Control>
+Fake& As(Control& control)
+{
+    return static_cast<Fake&>(control);
+}
+
+}  // namespace
+
+Harness::Harness()
+    : tmrInit(As<FakeTimer>(MadeFromDesign(controls, log, buttons_, timers_, lists_, extents_).TimerNamed("tmrInit"))),
+      lvPorts(As<RecordingListView>(controls.ListView("lvPorts"))),
+      lvPortsExtent(As<FakeExtent>(controls.Extent("lvPorts"))), cmdHelp(As<FakeButton>(controls.Button("cmdHelp"))),
+      cmdDelete(As<FakeButton>(controls.Button("cmdDelete"))), cmdAdd(As<FakeButton>(controls.Button("cmdAdd"))),
+      cmdSettings(As<FakeButton>(controls.Button("cmdSettings"))),
+      cmdCancel(As<FakeButton>(controls.Button("cmdCancel")))
 {
     lvPorts.sharedLog = &log;
     faults.log = &log;
-    for (FaultPlan** user : {&form.faults, &tmrInit.faults, &lvPorts.faults, &lvPortsExtent.faults, &cmdHelp.faults,
-                             &cmdDelete.faults, &cmdAdd.faults, &cmdSettings.faults, &cmdCancel.faults,
-                             &runtime.faults, &support.faults, &spooler.faults})
+    form.faults = &faults;
+    for (auto& button : buttons_)
+        button->faults = &faults;
+    for (auto& timer : timers_)
+        timer->faults = &faults;
+    for (auto& list : lists_)
+        list->faults = &faults;
+    for (auto& extent : extents_)
+        extent->faults = &faults;
+    for (FaultPlan** user : {&runtime.faults, &support.faults, &spooler.faults})
         *user = &faults;
-}
-
-MainFormControls Harness::Controls()
-{
-    return MainFormControls{form, tmrInit, lvPorts, lvPortsExtent, cmdHelp, cmdDelete, cmdAdd, cmdSettings, cmdCancel};
 }
 
 }  // namespace dovrel::test

@@ -10,6 +10,7 @@
 #include "platform/FormsRuntime.h"
 #include "platform/Spooler.h"
 #include "platform/SupportLibrary.h"
+#include "tests/common/PortRecords.h"
 #include "tests/host/FaultPlan.h"
 #include "tests/host/RecordingListView.h"
 
@@ -44,23 +45,26 @@ private:
 
 class FakeButton final : public CommandButton {
 public:
-    FakeButton(EventLog& log, std::string name, WindowHandle window) : log_(log), name_(std::move(name)), window_(window) {}
+    FakeButton(EventLog& log, const ControlDefinition& design, WindowHandle window)
+        : left(design.left), log_(log), design_(design), window_(window)
+    {
+    }
     WindowHandle hWnd() const override { return window_; }
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool value) override;
     float Left() const override { return left; }
     void SetLeft(float value) override;
-    float Top() const override { return 0; }
-    float Width() const override { return 1335; }
-    float Height() const override { return 375; }
+    float Top() const override { return design_.top; }
+    float Width() const override { return design_.width; }
+    float Height() const override { return design_.height; }
     bool enabled = true;
-    float left = 4020;
+    float left;
     bool refuseLeft = false;
     FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
-    std::string name_;
+    const ControlDefinition design_;
     WindowHandle window_;
 };
 
@@ -68,13 +72,16 @@ private:
 // control does.
 class FakeExtent final : public ControlExtent {
 public:
-    explicit FakeExtent(EventLog& log) : log_(log) {}
+    FakeExtent(EventLog& log, const ControlDefinition& design)
+        : left(design.left), top(design.top), width(design.width), height(design.height), log_(log)
+    {
+    }
     float Left() const override { return left; }
     float Top() const override { return top; }
     float Width() const override { return width; }
     float Height() const override { return height; }
     void Move(float newLeft, float newTop, float newWidth, float newHeight) override;
-    float left = 120, top = 120, width = 3795, height = 2115;
+    float left, top, width, height;
     FaultPlan* faults = nullptr;
 
 private:
@@ -83,23 +90,27 @@ private:
 
 class FakeTimer final : public Timer {
 public:
-    explicit FakeTimer(EventLog& log) : log_(log) {}
+    FakeTimer(EventLog& log, const ControlDefinition& design)
+        : enabled(design.enabled), log_(log), interval_(design.interval)
+    {
+    }
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool value) override;
-    std::int32_t Interval() const override { return 1; }
-    bool enabled = true;
+    std::int32_t Interval() const override { return interval_; }
+    bool enabled;
     FaultPlan* faults = nullptr;
 
 private:
     EventLog& log_;
+    std::int32_t interval_;
 };
 
 class FakeRuntime final : public FormsRuntime {
 public:
-    FakeRuntime(EventLog& log, MainFormControls controls) : log_(log), controls_(controls) {}
+    FakeRuntime(EventLog& log, FormControls& controls) : log_(log), controls_(controls) {}
     std::wstring AppTitle() const override { return L"Orvane - Dovrel"; }
     void InitCommonControls() override;
-    MainFormControls CreateMainForm() override;
+    FormControls& CreateForm(const FormDefinition& definition) override;
     void SetScreenMousePointer(MousePointer pointer) override;
     std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
@@ -112,7 +123,7 @@ public:
 
 private:
     EventLog& log_;
-    MainFormControls controls_;
+    FormControls& controls_;
 };
 
 class FakeSupport final : public SupportLibrary {
@@ -162,6 +173,7 @@ public:
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
 
     std::size_t BytesNeeded() const;
+    std::vector<PortStrings> Strings() const;
 
     std::vector<FakePort> ports;
     std::vector<std::uint32_t> offeredSizes;  // bufferSize of each call
@@ -187,25 +199,35 @@ private:
     int dataCalls_ = 0;
 };
 
-// The port window's fakes, wired together, with one fault plan for all.
+// The port window's fakes, made from its design as the runtime makes its
+// controls, wired together, with one fault plan for all.
 struct Harness {
     Harness();
-    MainFormControls Controls();
+    FormControls& Controls() { return controls; }
 
     EventLog log;
     FakeForm form{log};
-    FakeTimer tmrInit{log};
-    RecordingListView lvPorts;
-    FakeExtent lvPortsExtent{log};
-    FakeButton cmdHelp{log, "cmdHelp", 0x2001};
-    FakeButton cmdDelete{log, "cmdDelete", 0x2002};
-    FakeButton cmdAdd{log, "cmdAdd", 0x2003};
-    FakeButton cmdSettings{log, "cmdSettings", 0x2004};
-    FakeButton cmdCancel{log, "cmdCancel", 0x2005};
-    FakeRuntime runtime;
+    FaultPlan faults;
+
+private:
+    std::vector<std::unique_ptr<FakeButton>> buttons_;
+    std::vector<std::unique_ptr<FakeTimer>> timers_;
+    std::vector<std::unique_ptr<RecordingListView>> lists_;
+    std::vector<std::unique_ptr<FakeExtent>> extents_;
+
+public:
+    FormControls controls{form};
+    FakeTimer& tmrInit;
+    RecordingListView& lvPorts;
+    FakeExtent& lvPortsExtent;
+    FakeButton& cmdHelp;
+    FakeButton& cmdDelete;
+    FakeButton& cmdAdd;
+    FakeButton& cmdSettings;
+    FakeButton& cmdCancel;
+    FakeRuntime runtime{log, controls};
     FakeSupport support{log};
     FakeSpooler spooler{log};
-    FaultPlan faults;
 };
 
 // Entries of the log that start with the prefix, in order.

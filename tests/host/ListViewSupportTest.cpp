@@ -195,24 +195,17 @@ TEST_F(ListViewSupportTest, MultiSelectOutOfRangeClearsEverythingAndScrollsNothi
 
 // --- column widths and extended styles ---
 
-TEST_F(ListViewSupportTest, AutoSizeColumnsSendsOneMessagePerColumnInOrder)
+TEST_F(ListViewSupportTest, AutoSizeColumnsSizesEveryColumnInOrder)
 {
     list.AddColumnsQuietly(4);
 
     ListViewAutoSizeColumns(list, kTrue);
 
-    ASSERT_EQ(list.messages.size(), 4u);
-    for (std::uintptr_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(list.messages[i].window, list.window);
-        EXPECT_EQ(list.messages[i].message, 0x101Eu);
-        EXPECT_EQ(list.messages[i].wParam, i);
-        EXPECT_EQ(list.messages[i].lParam, -2);
-    }
-    // The count is read once for the loop and once per column; the handle
-    // is read before each message.
-    EXPECT_EQ(list.log.front(), "ColumnHeaders.Count -> 4");
-    EXPECT_THAT(std::vector<std::string>(list.log.begin() + 1, list.log.begin() + 4),
-                ElementsAre("ColumnHeaders.Count -> 4", "hWnd", "SendMessageA 4126 0 -2"));
+    // The count is read once for the loop and once per column.
+    EXPECT_THAT(list.log, ElementsAre("ColumnHeaders.Count -> 4", "ColumnHeaders.Count -> 4", "AutoSizeColumn 1 header",
+                                      "ColumnHeaders.Count -> 4", "AutoSizeColumn 2 header",
+                                      "ColumnHeaders.Count -> 4", "AutoSizeColumn 3 header",
+                                      "ColumnHeaders.Count -> 4", "AutoSizeColumn 4 header"));
 }
 
 TEST_F(ListViewSupportTest, AutoSizeUseHeaderTreatsAnyNonZeroAsTrue)
@@ -220,11 +213,11 @@ TEST_F(ListViewSupportTest, AutoSizeUseHeaderTreatsAnyNonZeroAsTrue)
     list.AddColumnsQuietly(2);
     ListViewAutoSizeColumns(list, kFalse);
     ListViewAutoSizeColumn(list, 2, 1);
-    ASSERT_EQ(list.messages.size(), 3u);
-    EXPECT_EQ(list.messages[0].lParam, -1);
-    EXPECT_EQ(list.messages[1].lParam, -1);
-    EXPECT_EQ(list.messages[2].wParam, 1u);
-    EXPECT_EQ(list.messages[2].lParam, -2);
+    ASSERT_EQ(list.autoSized.size(), 3u);
+    EXPECT_FALSE(list.autoSized[0].useHeader);
+    EXPECT_FALSE(list.autoSized[1].useHeader);
+    EXPECT_EQ(list.autoSized[2].column, 2);
+    EXPECT_TRUE(list.autoSized[2].useHeader);
 }
 
 TEST_F(ListViewSupportTest, AutoSizeOfAMissingColumnSendsNothing)
@@ -232,7 +225,7 @@ TEST_F(ListViewSupportTest, AutoSizeOfAMissingColumnSendsNothing)
     list.AddColumnsQuietly(4);
     ListViewAutoSizeColumn(list, 5, kTrue);
     ListViewAutoSizeColumn(list, 0, kTrue);
-    EXPECT_THAT(list.messages, IsEmpty());
+    EXPECT_THAT(list.autoSized, IsEmpty());
 
     RecordingListView noColumns;
     ListViewAutoSizeColumns(noColumns, kTrue);
@@ -246,11 +239,8 @@ TEST_F(ListViewSupportTest, ExtendedStyleProceduresChangeOnlyTheirOwnBit)
     ListViewLabelTip(list, -1);
     ListViewSetExtendedStyle(list, 0x80000021u, 5);
 
-    EXPECT_THAT(list.log, ElementsAre("hWnd", "SendMessageA 4150 32 0", "hWnd", "SendMessageA 4150 1 1", "hWnd",
-                                      "SendMessageA 4150 16384 16384", "hWnd",
-                                      "SendMessageA 4150 2147483681 2147483681"));
-    for (const auto& message : list.messages)
-        EXPECT_EQ(message.window, list.window);
+    EXPECT_THAT(list.log, ElementsAre("SetExtendedStyle 32 0", "SetExtendedStyle 1 1", "SetExtendedStyle 16384 16384",
+                                      "SetExtendedStyle 2147483681 2147483681"));
 }
 
 TEST_F(ListViewSupportTest, ControlErrorsPassToTheCaller)
@@ -259,7 +249,7 @@ TEST_F(ListViewSupportTest, ControlErrorsPassToTheCaller)
     list.failOn = "ListItems.Item";
     EXPECT_THROW(ListViewSelectItem(list, 1), Error);
 
-    list.failOn = "SendMessageA";
+    list.failOn = "AutoSizeColumn";
     list.AddColumnsQuietly(1);
     EXPECT_THROW(ListViewAutoSizeColumns(list, kTrue), Error);
 }

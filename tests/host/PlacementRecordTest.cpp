@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/PlacementRecord.h"
-#include "platform/win32/Twips.h"
 
 namespace dovrel::test {
 namespace {
@@ -82,15 +81,15 @@ TEST(PlacementRecordTest, AtAnotherResolutionTheClientAreaKeepsItsSizeInInches)
 {
     // 365 x 157 pixels of client area at 96 dpi, saved with a 16 x 39 frame.
     const PlacementRecord saved = Record(100, 50, 481, 246, 1, 96, 365, 157);
-    const win32::PixelRect at144 = win32::RestoredRectangle(saved, 144, 20, 47);
+    const PixelRect at144 = RestoredRectangle(saved, 144, 20, 47);
     EXPECT_EQ(at144.left, 100);
     EXPECT_EQ(at144.top, 50);
     EXPECT_EQ(at144.right - at144.left, 548 + 20);
     EXPECT_EQ(at144.bottom - at144.top, 236 + 47);
 
-    const win32::PixelRect same = win32::RestoredRectangle(saved, 96, 20, 47);
+    const PixelRect same = RestoredRectangle(saved, 96, 20, 47);
     EXPECT_EQ(same.right, 481) << "saved at this resolution: as stored, whatever the frame";
-    EXPECT_EQ(win32::RestoredRectangle(Record(100, 50, 481, 246), 144, 20, 47).right, 481)
+    EXPECT_EQ(RestoredRectangle(Record(100, 50, 481, 246), 144, 20, 47).right, 481)
         << "the first format records no resolution";
 }
 

@@ -74,9 +74,9 @@ TEST_F(PortListTest, RefreshShowsEveryPortSortedByNameWithTheFirstSelected)
     EXPECT_THAT(Column(3), ElementsAre(L"Write, Read, Redirected, Net attached", L"Write, Read", L"Unknown", L"Write"));
     EXPECT_THAT(h.lvPorts.SelectedPositions(), ElementsAre(1));
     EXPECT_TRUE(ButtonsEnabled());
-    ASSERT_EQ(h.lvPorts.messages.size(), 4u);
-    for (const auto& message : h.lvPorts.messages)
-        EXPECT_EQ(message.lParam, -2);
+    ASSERT_EQ(h.lvPorts.autoSized.size(), 4u);
+    for (const auto& autoSize : h.lvPorts.autoSized)
+        EXPECT_TRUE(autoSize.useHeader);
     // The buffer is the size call's byte count; the spooler gets exactly that.
     EXPECT_THAT(h.spooler.offeredSizes, ElementsAre(0u, static_cast<std::uint32_t>(h.spooler.BytesNeeded())));
 }
@@ -147,7 +147,7 @@ TEST_F(PortListTest, NoBytesAfterEitherCallShowsTheMessageOnceAndLeavesTheListEm
         EXPECT_THAT(EntriesStartingWith(fresh.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.' 16")) << call;
         EXPECT_TRUE(fresh.lvPorts.rows.empty()) << call;
         EXPECT_FALSE(fresh.cmdDelete.enabled || fresh.cmdSettings.enabled) << call;
-        EXPECT_THAT(fresh.lvPorts.messages, IsEmpty()) << "no auto-size after a failure, case " << call;
+        EXPECT_THAT(fresh.lvPorts.autoSized, IsEmpty()) << "no auto-size after a failure, case " << call;
         // The hourglass stays while the box is open and goes once it closes.
         EXPECT_THAT(EntriesStartingWith(fresh.log, "M"),
                     ElementsAre("MousePointer = 11", "MsgBox 'Can't enum ports.' 16", "MousePointer = 0"))
@@ -165,7 +165,7 @@ TEST_F(PortListTest, BytesWithoutRecordsGiveAnEmptyListWithoutAMessage)
     EXPECT_TRUE(h.lvPorts.rows.empty());
     EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), IsEmpty());
     EXPECT_FALSE(ButtonsEnabled());
-    EXPECT_EQ(h.lvPorts.messages.size(), 4u);
+    EXPECT_EQ(h.lvPorts.autoSized.size(), 4u);
     EXPECT_EQ(h.runtime.pointer, MousePointer::Default);
 }
 

@@ -46,7 +46,7 @@ TEST_F(PortWindowTest, StartUpRunsInOrderAndLoadsTheWindowBeforeShowingIt)
         if (entry.rfind("lvPorts.", 0) != 0)
             steps.push_back(entry);
     EXPECT_THAT(steps, ElementsAre("RegisterAppPath", "InitCommonControls", "IsInDesignEnvironment",
-                                   "GetRuntimeMainWindow", "SetWindowIconFromResource 0x900 A_MAIN", "CreateMainForm",
+                                   "GetRuntimeMainWindow", "SetWindowIconFromResource 0x900 A_MAIN", "CreateForm frmMain",
                                    "Show", "IsInDesignEnvironment", "SetWindowIconFromResource 0x1000 A_MAIN",
                                    "FixContainerWindows", "CreatePlacementStore",
                                    "LoadPlacement '' 'Window placement' 0x1000 Orvane - Dovrel 0 0 0 -1",
@@ -56,9 +56,8 @@ TEST_F(PortWindowTest, StartUpRunsInOrderAndLoadsTheWindowBeforeShowingIt)
     const auto store = std::find(h.log.begin(), h.log.end(), "CreatePlacementStore");
     EXPECT_THAT(std::vector<std::string>(fix + 1, store),
                 ElementsAre("lvPorts.BorderStyle = 0", "lvPorts.HideSelection = False", "lvPorts.LabelEdit = 1",
-                            "lvPorts.MultiSelect = False", "lvPorts.View = 3", "lvPorts.hWnd",
-                            "lvPorts.SendMessageA 4150 32 32", "lvPorts.hWnd", "lvPorts.SendMessageA 4150 1 1",
-                            "lvPorts.hWnd", "lvPorts.SendMessageA 4150 16384 16384",
+                            "lvPorts.MultiSelect = False", "lvPorts.View = 3", "lvPorts.SetExtendedStyle 32 32",
+                            "lvPorts.SetExtendedStyle 1 1", "lvPorts.SetExtendedStyle 16384 16384",
                             "lvPorts.ColumnHeaders.Add Name", "lvPorts.ColumnHeaders.Add Monitor",
                             "lvPorts.ColumnHeaders.Add Description", "lvPorts.ColumnHeaders.Add Type"));
     // Loading ends with an empty list; the timer is still on for the first refresh.
@@ -89,7 +88,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
     frmMain* first = program.mainForm.get();
     modMain::Main(program);
     EXPECT_EQ(program.mainForm.get(), first);
-    EXPECT_THAT(EntriesStartingWith(h.log, "CreateMainForm"), ElementsAre("CreateMainForm"));
+    EXPECT_THAT(EntriesStartingWith(h.log, "CreateForm"), ElementsAre("CreateForm frmMain"));
 
     Harness other;
     other.support.failOn = "RegisterAppPath";

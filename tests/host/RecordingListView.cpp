@@ -279,13 +279,15 @@ std::unique_ptr<ListItem> RecordingListView::SelectedItem()
     return nullptr;
 }
 
-std::intptr_t RecordingListView::SendMessageA(WindowHandle target, std::uint32_t message, std::uintptr_t wParam,
-                                              std::intptr_t lParam)
+void RecordingListView::AutoSizeColumn(std::int32_t column, bool useHeader)
 {
-    Record("SendMessageA " + std::to_string(message) + " " + std::to_string(wParam) + " " +
-           std::to_string(lParam));
-    messages.push_back(Message{target, message, wParam, lParam});
-    return 0;
+    Record("AutoSizeColumn " + std::to_string(column) + (useHeader ? " header" : " contents"));
+    autoSized.push_back(AutoSize{column, useHeader});
+}
+
+void RecordingListView::SetExtendedStyle(std::uint32_t mask, std::uint32_t bits)
+{
+    Record("SetExtendedStyle " + std::to_string(mask) + " " + std::to_string(bits));
 }
 
 std::vector<std::wstring> RecordingListView::Texts() const

@@ -20,11 +20,9 @@ public:
         std::vector<std::wstring> subItems;
         bool selected = false;
     };
-    struct Message {
-        WindowHandle window;
-        std::uint32_t message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
+    struct AutoSize {
+        std::int32_t column;
+        bool useHeader;
     };
 
     RecordingListView();
@@ -37,7 +35,7 @@ public:
     void SelectQuietly(std::int32_t position, bool selected);
 
     mutable std::vector<std::string> log;
-    std::vector<Message> messages;
+    std::vector<AutoSize> autoSized;  // every AutoSizeColumn, in order
     std::vector<Row> rows;            // in display order
     std::vector<std::wstring> columns;
     std::vector<std::int32_t> ensuredVisible;  // positions scrolled into view
@@ -68,8 +66,8 @@ public:
     ColumnHeaderCollection& ColumnHeaders() override;
     ListItemCollection& ListItems() override;
     std::unique_ptr<ListItem> SelectedItem() override;
-    std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                               std::intptr_t lParam) override;
+    void AutoSizeColumn(std::int32_t column, bool useHeader) override;
+    void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
 
     std::vector<std::wstring> Texts() const;
     std::vector<std::int32_t> SelectedPositions() const;

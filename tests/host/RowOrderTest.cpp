@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/win32/RowOrder.h"
-#include "platform/win32/Twips.h"
+#include "platform/RowOrder.h"
 
 namespace dovrel::test {
 namespace {
 
 using ::testing::ElementsAre;
-using win32::RowOrder;
 
 int CompareIgnoringCase(const std::wstring& a, const std::wstring& b)
 {
@@ -75,16 +73,6 @@ TEST(RowOrderTest, ACellOfTheSortColumnMovesItsRowAndClearedRowsAreGone)
     rows.Add(L"z");
     EXPECT_FALSE(rows.Contains(first));
     EXPECT_THROW(rows.Cell(first, 0), Error);
-}
-
-TEST(TwipsTest, LengthsConvertAndRescaleToTheNearestPixel)
-{
-    EXPECT_EQ(win32::TwipsToPixels(5475, 96), 365);
-    EXPECT_EQ(win32::TwipsToPixels(5475, 144), 548);
-    EXPECT_FLOAT_EQ(win32::PixelsToTwips(365, 96), 5475);
-    EXPECT_EQ(win32::RescalePixels(365, 96, 144), 548);
-    EXPECT_EQ(win32::RescalePixels(548, 144, 96), 365);
-    EXPECT_EQ(win32::RescalePixels(-9, 96, 144), -14);
 }
 
 }  // namespace

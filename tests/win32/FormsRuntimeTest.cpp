@@ -10,7 +10,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/frmMainDesign.h"
 #include "platform/Error.h"
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Window.h"
 #include "tests/win32/TestWindow.h"
@@ -34,21 +36,26 @@ RECT RectInClient(HWND parent, HWND control)
     return rect;
 }
 
+FormControls& MadeForm(Win32Forms& runtime)
+{
+    runtime.InitCommonControls();
+    return runtime.CreateForm(frmMainDesign());
+}
+
 class FormsRuntimeTest : public ::testing::Test {
 protected:
-    FormsRuntimeTest() : runtime(L"Orvane - Dovrel")
-    {
-        runtime.InitCommonControls();
-        controls = std::make_unique<MainFormControls>(runtime.CreateMainForm());
-        window = runtime.MainFormWindow();
-    }
-
     HWND Button(const wchar_t* caption) const { return Child(window, WC_BUTTONW, caption); }
     HWND List() const { return Child(window, WC_LISTVIEWW, nullptr); }
 
-    Win32Forms runtime;
-    std::unique_ptr<MainFormControls> controls;
-    HWND window = nullptr;
+    Win32Forms runtime{L"Orvane - Dovrel"};
+    FormControls& controls = MadeForm(runtime);
+    Form& form = controls.TheForm();
+    Timer& tmrInit = controls.TimerNamed("tmrInit");
+    CommandButton& cmdAdd = controls.Button("cmdAdd");
+    CommandButton& cmdCancel = controls.Button("cmdCancel");
+    CommandButton& cmdDelete = controls.Button("cmdDelete");
+    CommandButton& cmdHelp = controls.Button("cmdHelp");
+    HWND window = win32::ToHwnd(form.hWnd());
 };
 
 TEST_F(FormsRuntimeTest, TheWindowHasItsCaptionFrameAndDesignGeometry)
@@ -77,8 +84,8 @@ TEST_F(FormsRuntimeTest, TheWindowHasItsCaptionFrameAndDesignGeometry)
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, px(5475));
     EXPECT_EQ(client.bottom, px(2355));
-    EXPECT_NEAR(controls->form.ScaleWidth(), 5475, 15);
-    EXPECT_NEAR(controls->form.ScaleHeight(), 2355, 15);
+    EXPECT_NEAR(form.ScaleWidth(), 5475, 15);
+    EXPECT_NEAR(form.ScaleHeight(), 2355, 15);
 
     const RECT list = RectInClient(window, List());
     EXPECT_EQ(list.left, px(120));
@@ -97,9 +104,9 @@ TEST_F(FormsRuntimeTest, TheWindowHasItsCaptionFrameAndDesignGeometry)
         EXPECT_EQ(rect.right - rect.left, px(1335)) << caption;
         EXPECT_EQ(rect.bottom - rect.top, px(375)) << caption;
     }
-    EXPECT_EQ(controls->cmdAdd.Left(), 4020);
-    EXPECT_EQ(controls->tmrInit.Interval(), 1);
-    EXPECT_TRUE(controls->tmrInit.Enabled());
+    EXPECT_EQ(cmdAdd.Left(), 4020);
+    EXPECT_EQ(tmrInit.Interval(), 1);
+    EXPECT_TRUE(tmrInit.Enabled());
 }
 
 // The same window at 120 dots per inch has the same size in inches: the
@@ -163,7 +170,7 @@ TEST_F(FormsRuntimeTest, TabMovesFromTheListDownTheButtonsFromCancel)
 // focused button that is disabled hands the focus on in tab order.
 TEST_F(FormsRuntimeTest, TheFocusStaysOnAControlAndMarksTheButtonThatEnterPresses)
 {
-    controls->form.Show();
+    form.Show();
     auto defaults = [this] {
         std::vector<std::wstring> shown;
         for (const wchar_t* caption : {L"Cancel", L"Settings...", L"Add...", L"Delete...", L"Help"})
@@ -184,12 +191,12 @@ TEST_F(FormsRuntimeTest, TheFocusStaysOnAControlAndMarksTheButtonThatEnterPresse
 
     SetFocus(Button(L"Delete..."));
     EXPECT_THAT(defaults(), ElementsAre(L"Delete..."));
-    controls->cmdDelete.SetEnabled(false);
+    cmdDelete.SetEnabled(false);
     EXPECT_EQ(GetFocus(), Button(L"Help"));
     EXPECT_THAT(defaults(), ElementsAre(L"Help"));
 
     std::vector<std::string> clicks;
-    controls->cmdHelp.onClick = [&] { clicks.push_back("help"); };
+    cmdHelp.onClick = [&] { clicks.push_back("help"); };
     MSG enter = {Button(L"Help"), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     IsDialogMessageW(window, &enter);
     EXPECT_THAT(clicks, ElementsAre("help"));
@@ -204,29 +211,29 @@ TEST_F(FormsRuntimeTest, TheFocusStaysOnAControlAndMarksTheButtonThatEnterPresse
 TEST_F(FormsRuntimeTest, LoadingRunsOnShowAndTheTimerTicksAfterwards)
 {
     std::vector<std::string> events;
-    controls->form.onLoad = [&] {
+    form.onLoad = [&] {
         events.push_back(IsWindowVisible(window) ? "load while visible" : "load while hidden");
     };
-    controls->tmrInit.onTimer = [&] {
+    tmrInit.onTimer = [&] {
         events.push_back("tick");
-        controls->tmrInit.SetEnabled(false);
+        tmrInit.SetEnabled(false);
     };
-    controls->form.Show();
+    form.Show();
     EXPECT_TRUE(IsWindowVisible(window));
     for (int i = 0; i < 20; ++i) {
         PumpMessages();
         Sleep(10);
     }
     EXPECT_THAT(events, ElementsAre("load while hidden", "tick"));
-    EXPECT_FALSE(controls->tmrInit.Enabled());
+    EXPECT_FALSE(tmrInit.Enabled());
 }
 
 TEST_F(FormsRuntimeTest, ButtonClicksReachTheirHandlersAndEscPressesCancel)
 {
     std::vector<std::string> clicks;
-    controls->cmdAdd.onClick = [&] { clicks.push_back("add"); };
-    controls->cmdCancel.onClick = [&] { clicks.push_back("cancel"); };
-    controls->form.Show();
+    cmdAdd.onClick = [&] { clicks.push_back("add"); };
+    cmdCancel.onClick = [&] { clicks.push_back("cancel"); };
+    form.Show();
 
     SendMessageW(Button(L"Add..."), BM_CLICK, 0, 0);
     // Esc as the dialog manager delivers it.
@@ -234,9 +241,9 @@ TEST_F(FormsRuntimeTest, ButtonClicksReachTheirHandlersAndEscPressesCancel)
     IsDialogMessageW(window, &escape);
     PumpMessages();
 
-    controls->cmdAdd.SetEnabled(false);
+    cmdAdd.SetEnabled(false);
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(103, BN_CLICKED), reinterpret_cast<LPARAM>(Button(L"Add...")));
-    EXPECT_FALSE(controls->cmdAdd.Enabled());
+    EXPECT_FALSE(cmdAdd.Enabled());
     EXPECT_THAT(clicks, ElementsAre("add", "cancel"));
 }
 
@@ -275,14 +282,14 @@ private:
 // Whatever a handler throws stops at the window procedure, in the report.
 TEST_F(FormsRuntimeTest, AnyErrorInAHandlerIsReportedAndTheWindowLivesOn)
 {
-    controls->form.Show();
+    form.Show();
     const std::vector<std::pair<std::function<void()>, std::wstring>> errors = {
         {[] { throw Error(kErrSystem, L"Something went wrong."); }, L"Something went wrong."},
         {[] { throw std::bad_alloc(); }, L"std::bad_alloc"},
         {[] { throw 42; }, L"An unexpected error occurred."},
     };
     for (const auto& [thrower, text] : errors) {
-        controls->cmdHelp.onClick = thrower;
+        cmdHelp.onClick = thrower;
         ReportCloser closer;
         SendMessageW(Button(L"Help"), BM_CLICK, 0, 0);
         EXPECT_EQ(closer.Text(), text);
@@ -293,20 +300,18 @@ TEST_F(FormsRuntimeTest, AnyErrorInAHandlerIsReportedAndTheWindowLivesOn)
 // The same guard stands in every window procedure of the program's own.
 TEST(WindowGuardTest, AWindowProcedureThatThrowsAnswersFailedAndReports)
 {
-    class Throwing final : public win32::Window {
-    public:
-        Throwing() { Create(L"DovrelThrowingWindow", nullptr, 0, L"", WS_POPUP, RECT{0, 0, 10, 10}); }
-
-    private:
-        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    class Throwing final : public win32::MessageHandler {
+        LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
         {
             if (message == WM_APP)
                 throw std::bad_alloc();
-            return DefWindowProcW(Handle(), message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
         }
-    } window;
+    } handler;
+    win32::SetErrorReportTitle(L"Orvane - Dovrel");
+    const win32::Window window(L"DovrelThrowingWindow", nullptr, 0, L"", WS_POPUP, RECT{0, 0, 10, 10}, handler);
     ReportCloser closer;
-    EXPECT_EQ(SendMessageW(window.Handle(), WM_APP, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window.hWnd(), WM_APP, 0, 0), 0);
     EXPECT_EQ(closer.Text(), L"std::bad_alloc");
 }
 
@@ -315,19 +320,19 @@ TEST(WindowGuardTest, AWindowProcedureThatThrowsAnswersFailedAndReports)
 TEST_F(FormsRuntimeTest, NoEventReachesTheFormWhileItLoads)
 {
     std::vector<std::string> events;
-    controls->form.onLoad = [] { throw Error(kErrSystem, L"Load failed."); };
-    controls->form.onUnload = [&](std::int16_t&) { events.push_back("unload"); };
-    controls->tmrInit.onTimer = [&] {
+    form.onLoad = [] { throw Error(kErrSystem, L"Load failed."); };
+    form.onUnload = [&](std::int16_t&) { events.push_back("unload"); };
+    tmrInit.onTimer = [&] {
         events.push_back(IsWindowVisible(window) ? "tick while shown" : "tick while hidden");
-        controls->tmrInit.SetEnabled(false);
+        tmrInit.SetEnabled(false);
     };
     ReportCloser closer([this] {
         PostMessageW(window, WM_CLOSE, 0, 0);
         SendMessageW(Button(L"Add..."), BM_CLICK, 0, 0);
         Sleep(100);  // time for a 1 ms timer to tick, were it running
     });
-    controls->cmdAdd.onClick = [&] { events.push_back("click"); };
-    controls->form.Show();
+    cmdAdd.onClick = [&] { events.push_back("click"); };
+    form.Show();
     EXPECT_EQ(closer.Text(), L"Load failed.");
     for (int i = 0; i < 20 && events.empty(); ++i) {
         PumpMessages();
@@ -354,7 +359,7 @@ TEST(FormsRuntimeStartTest, AFormThatCannotBeMadeLeavesNoWindowBehind)
                 wchar_t parent[64] = {};
                 GetClassNameW(create->lpcs->hwndParent, parent, 64);
                 if (!IS_INTRESOURCE(name) && _wcsicmp(bang ? bang + 1 : name, WC_BUTTONW) == 0 &&
-                    wcscmp(parent, L"DovrelPortsWindow") == 0)
+                    wcscmp(parent, L"DovrelForm") == 0)
                     return 1;
             }
             return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -366,28 +371,28 @@ TEST(FormsRuntimeStartTest, AFormThatCannotBeMadeLeavesNoWindowBehind)
     ASSERT_NE(hook, nullptr);
     ReportCloser closer([] {
         // While the report is open, the half-made window is gone already.
-        if (FindWindowW(L"DovrelPortsWindow", nullptr))
+        if (FindWindowW(L"DovrelForm", nullptr))
             ADD_FAILURE() << "the port window is still there while the error is reported";
     });
-    const int exitCode = runtime.RunProgram([&] { runtime.CreateMainForm().form.Show(); });
+    const int exitCode = runtime.RunProgram([&] { runtime.CreateForm(frmMainDesign()).TheForm().Show(); });
     UnhookWindowsHookEx(hook);
 
     EXPECT_EQ(exitCode, 1);
     EXPECT_THAT(closer.Text(), ::testing::StartsWith(L"CreateWindowEx (button) failed"));
-    EXPECT_EQ(FindWindowW(L"DovrelPortsWindow", nullptr), nullptr);
-    EXPECT_FALSE(runtime.MainFormShown());
+    EXPECT_EQ(FindWindowW(L"DovrelForm", nullptr), nullptr);
+    EXPECT_FALSE(runtime.FormShown());
 }
 
 TEST_F(FormsRuntimeTest, UnloadRunsTheHandlerOnceAndEndsTheLoop)
 {
     int unloads = 0;
-    controls->form.onUnload = [&](std::int16_t&) { ++unloads; };
-    controls->form.Show();
+    form.onUnload = [&](std::int16_t&) { ++unloads; };
+    form.Show();
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(runtime.Run(), 0);
     EXPECT_EQ(unloads, 1);
     EXPECT_FALSE(IsWindow(window));
-    controls->form.Unload();
+    form.Unload();
     EXPECT_EQ(unloads, 1);
 }
 
@@ -396,8 +401,8 @@ TEST_F(FormsRuntimeTest, UnloadRunsTheHandlerOnceAndEndsTheLoop)
 TEST_F(FormsRuntimeTest, TheEndOfTheSessionUnloadsTheFormOnceAndACalledOffOneNothing)
 {
     int unloads = 0;
-    controls->form.onUnload = [&](std::int16_t&) { ++unloads; };
-    controls->form.Show();
+    form.onUnload = [&](std::int16_t&) { ++unloads; };
+    form.Show();
     EXPECT_NE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
     SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     EXPECT_EQ(unloads, 0);
@@ -411,7 +416,7 @@ TEST_F(FormsRuntimeTest, TheEndOfTheSessionUnloadsTheFormOnceAndACalledOffOneNot
 
 TEST_F(FormsRuntimeTest, TheHourglassShowsOverTheWindowWhileSet)
 {
-    controls->form.Show();
+    form.Show();
     runtime.SetScreenMousePointer(MousePointer::Hourglass);
     SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(List()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
@@ -421,7 +426,7 @@ TEST_F(FormsRuntimeTest, TheHourglassShowsOverTheWindowWhileSet)
 
 TEST_F(FormsRuntimeTest, ThePromptReturnsTheEnteredTextWholeOrNothingOnCancel)
 {
-    controls->form.Show();
+    form.Show();
     const std::wstring longName(5000, L'x');
     std::wstring seenDefault;
     DWORD selectionEnd = 0;
@@ -453,7 +458,7 @@ TEST_F(FormsRuntimeTest, ThePromptReturnsTheEnteredTextWholeOrNothingOnCancel)
 
 TEST_F(FormsRuntimeTest, TheMessageBoxCarriesTheTitleAndReturnsTheAnswer)
 {
-    controls->form.Show();
+    form.Show();
     std::wstring owner;
     std::thread answerer([&] {
         HWND box = WaitForDialog(L"Orvane - Dovrel", L"Button");

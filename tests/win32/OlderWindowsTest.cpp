@@ -16,7 +16,7 @@
 #include "platform/Error.h"
 #include "platform/win32/LaterEntryPoints.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/TextConversion.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {

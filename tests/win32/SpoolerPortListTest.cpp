@@ -13,7 +13,7 @@
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32ListView.h"
 #include "platform/win32/Win32Spooler.h"
-#include "platform/win32/Win32Support.h"
+#include "platform/win32/Win32SupportLibrary.h"
 #include "ports/PortList.h"
 #include "tests/win32/TestWindow.h"
 
@@ -82,7 +82,7 @@ std::vector<Row> SpoolerPorts()
 
 class SpoolerPortListTest : public ::testing::Test {
 protected:
-    SpoolerPortListTest() : runtime(L"Orvane - Dovrel"), support(runtime.RuntimeMainWindow())
+    SpoolerPortListTest() : runtime(L"Orvane - Dovrel"), support(runtime)
     {
         for (const wchar_t* title : {L"Name", L"Monitor", L"Description", L"Type"})
             list.ColumnHeaders().Add(title);

@@ -14,7 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/win32/Win32Support.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32SupportLibrary.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {
@@ -61,7 +62,7 @@ private:
 class StubRuntime final : public FormsRuntime {
 public:
     void InitCommonControls() override {}
-    MainFormControls CreateMainForm() override { throw std::logic_error("not used here"); }
+    FormControls& CreateForm(const FormDefinition&) override { throw std::logic_error("not used here"); }
     std::wstring AppTitle() const override { return L"Orvane - Dovrel"; }
     void SetScreenMousePointer(MousePointer) override {}
     std::int32_t MsgBox(const std::wstring&, std::int32_t) override { return kIdOk; }
@@ -159,7 +160,8 @@ protected:
     TestWindow window;
     StubForm form{window.Handle()};
     StubRuntime app;
-    std::unique_ptr<PlacementStore> store = Win32SupportLibrary(nullptr).CreatePlacementStore();
+    win32::Win32Forms runtime{L"Orvane - Dovrel"};
+    std::unique_ptr<PlacementStore> store = Win32SupportLibrary(runtime).CreatePlacementStore();
 };
 
 TEST_F(PlacementStoreTest, RestoresTheSavedRectangle)
@@ -274,8 +276,10 @@ TEST_F(PlacementStoreTest, WithoutASectionThePlacementLivesInTheProgramsKey)
 
 class SupportLibraryTest : public ::testing::Test {
 protected:
+    // The runtime keeps the icons: it goes after the window that shows them.
+    win32::Win32Forms runtime{L"Orvane - Dovrel"};
     TestWindow window;
-    Win32SupportLibrary library{window.Handle()};
+    Win32SupportLibrary library{runtime};
 };
 
 TEST_F(SupportLibraryTest, CenterFormCentresOnTheWorkAreaKeepingTheSize)
@@ -486,7 +490,8 @@ TEST(RegisterAppPathTest, WritesTheProgramAndItsFolderOnlyWhenTheyDiffer)
     const auto oldProgram = ReadUserString(kAppPathKey, nullptr);
     const auto oldFolder = ReadUserString(kAppPathKey, L"Path");
     RegDeleteTreeW(HKEY_CURRENT_USER, kAppPathKey);
-    Win32SupportLibrary library(nullptr);
+    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    Win32SupportLibrary library(runtime);
 
     EXPECT_EQ(library.RegisterAppPath(), 2);
     EXPECT_EQ(ReadUserString(kAppPathKey, nullptr), ProgramPath());
@@ -505,7 +510,8 @@ TEST(RegisterAppPathTest, WritesTheProgramAndItsFolderOnlyWhenTheyDiffer)
 
 TEST(TextFunctionsTest, StringFromAnsiPointerReadsAnsiTextUpToItsEnd)
 {
-    Win32SupportLibrary library(nullptr);
+    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    Win32SupportLibrary library(runtime);
     EXPECT_EQ(library.StringFromAnsiPointer(nullptr), L"");
     EXPECT_EQ(library.StringFromAnsiPointer("LPT1:\0Local Monitor"), L"LPT1:");
     if (GetACP() == 1252)
@@ -518,7 +524,8 @@ TEST(TextFunctionsTest, StringFromAnsiPointerReadsAnsiTextUpToItsEnd)
 
 TEST(TextFunctionsTest, CutRightDropsTheLastCharacters)
 {
-    Win32SupportLibrary library(nullptr);
+    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    Win32SupportLibrary library(runtime);
     EXPECT_EQ(library.CutRight(L"Write, Read, ", 2), L"Write, Read");
     EXPECT_EQ(library.CutRight(L"Write", 0), L"Write");
     EXPECT_EQ(library.CutRight(L"Write", 5), L"");

@@ -10,6 +10,7 @@
 #include "listview/modListViewSupport.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32ListView.h"
+#include "platform/win32/Window.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {
@@ -28,7 +29,7 @@ protected:
             list.ColumnHeaders().Add(title);
     }
 
-    HWND Hwnd() const { return list.Window(); }
+    HWND Hwnd() const { return win32::ToHwnd(list.hWnd()); }
 
     void AddRows(const std::vector<std::wstring>& names)
     {

@@ -10,6 +10,22 @@ if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
     export DISPLAY
 fi
 
+# Debian's `wine` and `wineboot` start Wine's 32-bit loader first, which
+# hands 64-bit programs on to the 64-bit one; a kernel without 32-bit support
+# cannot start the first at all. There, these two go straight to the 64-bit
+# loader, which runs the 64-bit programs (and nothing 32-bit).
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+    dovrel_wine64_only="$dovrel_state/wine64-only"
+    if [ ! -x "$dovrel_wine64_only/wineboot" ]; then
+        mkdir -p "$dovrel_wine64_only"
+        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+            >"$dovrel_wine64_only/wine"
+        printf '#!/bin/sh\nexec "$(dirname "$0")/wine" wineboot.exe "$@"\n' >"$dovrel_wine64_only/wineboot"
+        chmod +x "$dovrel_wine64_only/wine" "$dovrel_wine64_only/wineboot"
+    fi
+    export PATH="$dovrel_wine64_only:$PATH"
+fi
+
 # Makes the prefix once, under a lock so that parallel callers wait for it.
 dovrel_ensure_prefix() {
     [ -f "$WINEPREFIX/.dovrel-ready" ] && return 0

@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
-#include <map>
-
 #include "platform/SupportLibrary.h"
-#include "platform/win32/UniqueHandle.h"
 
 namespace dovrel::win32 {
+
+class Win32Forms;
 
 // The support library of the program, on Win32.
 class Win32SupportLibrary final : public SupportLibrary {
 public:
-    // runtimeMainWindow is the forms runtime's hidden main window; it stays
-    // the runtime's, this object only hands it out.
-    explicit Win32SupportLibrary(HWND runtimeMainWindow);
+    // The runtime's hidden main window and icons stay the runtime's; this
+    // object only hands them out.
+    explicit Win32SupportLibrary(Win32Forms& runtime);
 
     // Registers the running program under HKCU's App Paths as "Dovrel.exe",
     // so that Start > Run and ShellExecute find it by that name. Values that
@@ -28,8 +27,7 @@ public:
     WindowHandle GetRuntimeMainWindow() override;
     // Sets both the big (Alt+Tab) and the small (caption, taskbar) icon of
     // the window from the icon group of that name in the program's file.
-    // The icons belong to this object, which loads each group once and
-    // frees the icons when it goes, so it should outlive the windows.
+    // The icons are the runtime's, which keeps them until its windows are gone.
     void SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName) override;
     // Gives the program's own top-level windows of this thread
     // WS_CLIPCHILDREN, so that a window does not paint its background over
@@ -52,13 +50,7 @@ public:
     std::unique_ptr<FormServices> CreateFormServices() override;
 
 private:
-    struct WindowIcons {
-        UniqueIcon bigIcon;
-        UniqueIcon smallIcon;
-    };
-
-    HWND runtimeMainWindow_;  // the runtime's, not ours
-    std::map<std::wstring, WindowIcons> icons_;  // by resource name
+    Win32Forms& runtime_;
 };
 
 }  // namespace dovrel::win32

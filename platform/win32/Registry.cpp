@@ -1,10 +1,10 @@
-#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Registry.h"
 
 #include <climits>
 #include <cstring>
 
 #include "platform/Error.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 

@@ -1,9 +1,9 @@
-#include "platform/win32/Twips.h"
+#include "platform/Twips.h"
 
 #include <cmath>
 #include <cstdint>
 
-namespace dovrel::win32 {
+namespace dovrel {
 
 int TwipsToPixels(float twips, int dpi)
 {
@@ -24,13 +24,4 @@ int RescalePixels(int pixels, int fromDpi, int toDpi)
     return static_cast<int>(scaled >= 0 ? (scaled + half) / fromDpi : -((-scaled + half) / fromDpi));
 }
 
-PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWidth, int frameHeight)
-{
-    if (stored.dpi <= 0 || stored.dpi == dpi)
-        return {stored.left, stored.top, stored.right, stored.bottom};
-    const int width = RescalePixels(stored.clientWidth, stored.dpi, dpi) + frameWidth;
-    const int height = RescalePixels(stored.clientHeight, stored.dpi, dpi) + frameHeight;
-    return {stored.left, stored.top, stored.left + width, stored.top + height};
-}
-
-}  // namespace dovrel::win32
+}  // namespace dovrel

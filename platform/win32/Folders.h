@@ -8,5 +8,8 @@ namespace dovrel::win32 {
 std::wstring ProgramPath();
 // The folder part of a path, without the trailing backslash.
 std::wstring FolderOf(const std::wstring& path);
+// The system folder (system32; SysWOW64 for a 32-bit program on 64-bit
+// Windows), without the trailing backslash.
+std::wstring SystemFolder();
 
 }  // namespace dovrel::win32

@@ -1,8 +1,8 @@
-#include "platform/win32/Win32Module.h"
+#include "platform/win32/Folders.h"
 
 #include <windows.h>
 
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 
@@ -29,6 +29,15 @@ std::wstring FolderOf(const std::wstring& path)
 {
     const auto slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring SystemFolder()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        ThrowLastError(L"GetSystemDirectory");
+    return std::wstring(buffer, length);
 }
 
 }  // namespace dovrel::win32

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace dovrel::win32 {
+namespace dovrel {
 
 // The rows of the owner-data list and the order the list shows them in,
 // apart from the window that shows them.
@@ -94,4 +94,4 @@ private:
     const std::wstring empty_;
 };
 
-}  // namespace dovrel::win32
+}  // namespace dovrel

@@ -1,4 +1,4 @@
-#include "platform/win32/RowOrder.h"
+#include "platform/RowOrder.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,7 +6,7 @@
 
 #include "platform/Error.h"
 
-namespace dovrel::win32 {
+namespace dovrel {
 
 namespace {
 
@@ -190,4 +190,4 @@ const std::wstring& RowOrder::CellAt(std::size_t position, int column) const
     return CellOf(rows_[order_[position]], column);
 }
 
-}  // namespace dovrel::win32
+}  // namespace dovrel

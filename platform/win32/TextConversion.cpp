@@ -1,11 +1,11 @@
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/TextConversion.h"
 
 #include <windows.h>
 
 #include <climits>
 
 #include "platform/Error.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/LastError.h"
 
 namespace dovrel::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Support.h"
+#include "platform/win32/Win32SupportLibrary.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "platform/Error.h"
-#include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32FormServices.h"
-#include "platform/win32/Win32Module.h"
-#include "platform/win32/Win32PlacementStore.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/Folders.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Registry.h"
 #include "platform/win32/Screen.h"
+#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/TextConversion.h"
+#include "platform/win32/Win32FormServices.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32PlacementStore.h"
 #include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
@@ -25,17 +26,6 @@ namespace {
 
 constexpr wchar_t kAppPathKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Dovrel.exe";
 constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
-
-// Not LR_SHARED: a shared icon is looked up by name alone, so the small
-// size could come back as the big icon loaded before it.
-UniqueIcon LoadIconResource(const std::wstring& name, int widthMetric, int heightMetric)
-{
-    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_ICON,
-                                                  GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
-    if (!icon)
-        ThrowLastError(L"LoadImage");
-    return icon;
-}
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) noexcept
 {
@@ -117,18 +107,9 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const s
     ThrowError(L"ShellExecuteEx", code);
 }
 
-std::wstring SystemFolder()
-{
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        ThrowLastError(L"GetSystemDirectory");
-    return std::wstring(buffer, length);
-}
-
 }  // namespace
 
-Win32SupportLibrary::Win32SupportLibrary(HWND runtimeMainWindow) : runtimeMainWindow_(runtimeMainWindow) {}
+Win32SupportLibrary::Win32SupportLibrary(Win32Forms& runtime) : runtime_(runtime) {}
 
 long Win32SupportLibrary::RegisterAppPath()
 {
@@ -152,23 +133,12 @@ bool Win32SupportLibrary::IsInDesignEnvironment()
 
 WindowHandle Win32SupportLibrary::GetRuntimeMainWindow()
 {
-    return ToWindowHandle(runtimeMainWindow_);
+    return ToWindowHandle(runtime_.RuntimeWindow().hWnd());
 }
 
 void Win32SupportLibrary::SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName)
 {
-    const HWND target = RequireWindow(window, L"SetWindowIconFromResource");
-    auto loaded = icons_.find(resourceName);
-    if (loaded == icons_.end()) {
-        if (!FindResourceW(GetModuleHandleW(nullptr), resourceName.c_str(), RT_GROUP_ICON))
-            throw Error(kErrSystem, L"The icon \"" + resourceName + L"\" is not in the program's file.");
-        WindowIcons icons{LoadIconResource(resourceName, SM_CXICON, SM_CYICON),
-                          LoadIconResource(resourceName, SM_CXSMICON, SM_CYSMICON)};
-        loaded = icons_.emplace(resourceName, std::move(icons)).first;
-    }
-    // WM_SETICON answers with the previous icon, which may well be none.
-    SendMessageW(target, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded->second.bigIcon.Get()));
-    SendMessageW(target, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loaded->second.smallIcon.Get()));
+    runtime_.Icons().SetOn(RequireWindow(window, L"SetWindowIconFromResource"), resourceName);
 }
 
 long Win32SupportLibrary::FixContainerWindows()
@@ -199,12 +169,8 @@ long Win32SupportLibrary::CenterForm(WindowHandle window, std::int32_t)
     RECT bounds;
     if (!GetWindowRect(target, &bounds))
         ThrowLastError(L"GetWindowRect");
-    const RECT work = WorkAreaOf(MonitorFromWindow(target, MONITOR_DEFAULTTONEAREST));
-    const LONG width = bounds.right - bounds.left;
-    const LONG height = bounds.bottom - bounds.top;
-    const LONG left = work.left + (work.right - work.left - width) / 2;
-    const LONG top = work.top + (work.bottom - work.top - height) / 2;
-    POINT origin = FitIntoWorkArea(RECT{left, top, left + width, top + height}, work);
+    const RECT work = MonitorAreaOfWindow(target).work;
+    POINT origin = CenteredOn(bounds, work, work);
     if (GetWindowLongPtrW(target, GWL_STYLE) & WS_CHILD) {
         // A child window moves in its parent's client coordinates.
         SetLastError(ERROR_SUCCESS);

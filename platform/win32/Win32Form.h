@@ -6,18 +6,22 @@
 #include <memory>
 #include <vector>
 
+#include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32Button.h"
+#include "platform/win32/Win32Extent.h"
 #include "platform/win32/Win32ListView.h"
+#include "platform/win32/Win32Timer.h"
 #include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 
 class Win32Forms;
 
-// The port window "Ports" with its list, its five buttons and its timer.
+// A form made from its definition: a top-level window with its list views,
+// buttons and timers, laid out in twips at the screen's resolution.
 //
 // It decides when the program's handlers may run: events reach them only
 // while the form is loaded and not being unloaded (the resize layout also
@@ -25,13 +29,18 @@ class Win32Forms;
 // handler waits in a modal loop never finds a half-made or half-gone form.
 // It keeps the keyboard focus on one of its controls, as the dialog manager
 // does, and shows the focused button as the default push button.
-class Win32MainForm final : public Window, public Form, public EventSink {
+//
+// Its members go in the reverse of their order: the window first, which
+// takes its controls' windows with it, then the controls, then the font
+// they were drawn with.
+class Win32Form final : public Form, public EventSink, private MessageHandler {
 public:
-    explicit Win32MainForm(Win32Forms& runtime);
-    ~Win32MainForm() override;
+    Win32Form(const FormDefinition& definition, Win32Forms& runtime);
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
 
-    MainFormControls Controls();
-    int Dpi() const { return dpi_; }
+    FormControls& Controls() { return controls_; }
+    const Window& TheWindow() const { return window_; }
     // Shown at least once; false when loading or showing it failed.
     bool WasShown() const { return shown_; }
 
@@ -50,32 +59,44 @@ public:
 private:
     enum class State { Made, Loading, Loaded, Unloading, Unloaded };
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MakeControls();
+    void ArrangeTabOrder();
+    RECT ClientRect() const;
+    RECT PixelBounds(const ControlDefinition& control) const;
+
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
+
+    // Win32FormKeyboard.cpp: the keyboard focus and the default button.
     void OnActivate(WPARAM wParam);
     void OnControlFocused(HWND control);
     LRESULT DefaultButtonAnswer() const;
     bool IsControl(HWND window) const;
+    HWND FirstInTabOrder() const;
     HWND FocusCandidate() const;
     void RestoreFocus();
     void KeepFocusInWindow();
-    void ArrangeTabOrder();
-    RECT ClientRect() const;
 
+    const FormDefinition definition_;
     Win32Forms& runtime_;
-    int dpi_;
-    UniqueGdiObject font_;
-    std::unique_ptr<Win32Timer> tmrInit_;
-    std::unique_ptr<Win32ListView> lvPorts_;
-    std::unique_ptr<Win32Extent> lvPortsExtent_;
-    std::vector<std::unique_ptr<Win32Button>> buttons_;  // in creation order
+    const int dpi_;
     State state_ = State::Made;
     bool shown_ = false;
     int handlersRunning_ = 0;
     bool closeWaiting_ = false;  // a close came while a handler ran
     HWND lastFocus_ = nullptr;   // the control that has, or last had, the focus
+
+    UniqueGdiObject font_;
+    std::vector<std::unique_ptr<Win32Button>> buttons_;
+    std::vector<std::unique_ptr<Win32ListView>> lists_;
+    std::vector<std::unique_ptr<Win32Extent>> extents_;
+    std::vector<std::unique_ptr<Win32Timer>> timers_;
+    std::vector<std::pair<int, HWND>> tabOrder_;  // tab index and control
+    FormControls controls_;
+    Window window_;
 };
 
 }  // namespace dovrel::win32

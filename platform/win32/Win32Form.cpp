@@ -1,0 +1,293 @@
+#include "platform/win32/Win32Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/Error.h"
+#include "platform/Twips.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Win32Forms.h"
+
+namespace dovrel::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"DovrelForm";
+
+DWORD FormStyle(const FormDefinition& form)
+{
+    DWORD style = WS_OVERLAPPED | WS_CAPTION;
+    if (form.controlBox)
+        style |= WS_SYSMENU;
+    if (form.sizable)
+        style |= WS_THICKFRAME;
+    if (form.minButton)
+        style |= WS_MINIMIZEBOX;
+    if (form.maxButton)
+        style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+DWORD FormExStyle(const FormDefinition& form)
+{
+    return WS_EX_CONTROLPARENT | (form.showInTaskbar ? WS_EX_APPWINDOW : 0);
+}
+
+// The window's rectangle on the screen for the design's client area.
+RECT DesignFrame(const FormDefinition& form, int dpi)
+{
+    RECT frame = {0, 0, TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
+    if (!AdjustWindowRectEx(&frame, FormStyle(form), FALSE, FormExStyle(form)))
+        ThrowLastError(L"AdjustWindowRectEx");
+    OffsetRect(&frame, TwipsToPixels(form.clientLeft, dpi), TwipsToPixels(form.clientTop, dpi));
+    return frame;
+}
+
+UniqueGdiObject MakeFont(const FontDefinition& font, int dpi)
+{
+    UniqueGdiObject made(CreateFontW(-MulDiv(font.points, dpi, 72), 0, 0, 0, font.weight, font.italic, font.underline,
+                                     font.strikeOut, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                     font.face.c_str()));
+    if (!made)
+        ThrowLastError(L"CreateFont");
+    return made;
+}
+
+}  // namespace
+
+Win32Form::Win32Form(const FormDefinition& definition, Win32Forms& runtime)
+    : definition_(definition), runtime_(runtime), dpi_(ScreenDpi()), font_(MakeFont(definition.font, dpi_)),
+      controls_(*this), window_(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), FormExStyle(definition),
+                                definition.caption.c_str(), FormStyle(definition), DesignFrame(definition, dpi_),
+                                *this)
+{
+    MakeControls();
+    ArrangeTabOrder();
+}
+
+RECT Win32Form::PixelBounds(const ControlDefinition& control) const
+{
+    return {TwipsToPixels(control.left, dpi_), TwipsToPixels(control.top, dpi_),
+            TwipsToPixels(control.left + control.width, dpi_), TwipsToPixels(control.top + control.height, dpi_)};
+}
+
+void Win32Form::MakeControls()
+{
+    const HWND form = window_.hWnd();
+    const auto font = static_cast<HFONT>(font_.Get());
+    for (const ControlDefinition& control : definition_.controls) {
+        HWND made = nullptr;
+        switch (control.kind) {
+        case ControlKind::Timer:
+            timers_.push_back(std::make_unique<Win32Timer>(form, timers_.size() + 1, control, *this));
+            controls_.Add(control.name, *timers_.back());
+            break;
+        case ControlKind::ListView: {
+            lists_.push_back(std::make_unique<Win32ListView>(form, control.id, PixelBounds(control), *this));
+            made = ToHwnd(lists_.back()->hWnd());
+            SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            extents_.push_back(std::make_unique<Win32Extent>(made, control, dpi_));
+            controls_.Add(control.name, *lists_.back(), *extents_.back());
+            break;
+        }
+        case ControlKind::CommandButton:
+            buttons_.push_back(std::make_unique<Win32Button>(form, control, font, dpi_,
+                                                             [this](HWND button) { OnControlFocused(button); }));
+            made = ToHwnd(buttons_.back()->hWnd());
+            controls_.Add(control.name, *buttons_.back());
+            break;
+        }
+        if (made && control.tabIndex >= 0)
+            tabOrder_.emplace_back(control.tabIndex, made);
+    }
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+// Tab moves through the controls in the window's child order, which is
+// made to follow their tab indexes.
+void Win32Form::ArrangeTabOrder()
+{
+    HWND previous = HWND_TOP;
+    for (const auto& entry : tabOrder_) {
+        if (!SetWindowPos(entry.second, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+            ThrowLastError(L"SetWindowPos (tab order)");
+        previous = entry.second;
+    }
+}
+
+WindowHandle Win32Form::hWnd() const
+{
+    if (!window_.hWnd())
+        throw Error(kErrSystem, L"The window has been closed.");
+    return ToWindowHandle(window_.hWnd());
+}
+
+RECT Win32Form::ClientRect() const
+{
+    RECT client = {};
+    if (!window_.hWnd() || !GetClientRect(window_.hWnd(), &client))
+        throw Error(kErrSystem, L"The window does not exist.");
+    return client;
+}
+
+float Win32Form::ScaleWidth() const
+{
+    return PixelsToTwips(ClientRect().right, dpi_);
+}
+
+float Win32Form::ScaleHeight() const
+{
+    return PixelsToTwips(ClientRect().bottom, dpi_);
+}
+
+void Win32Form::Show()
+{
+    if (state_ == State::Unloading || state_ == State::Unloaded)
+        throw Error(kErrSystem, L"The window has been closed.");
+    if (state_ == State::Made) {
+        state_ = State::Loading;
+        if (onLoad)
+            DispatchEvent(onLoad);
+        state_ = State::Loaded;
+        // Only now: a tick must not find the form still loading, even while
+        // an error report from the load waits for the user.
+        for (const auto& timer : timers_)
+            timer->OnFormLoaded();
+    }
+    const HWND window = window_.hWnd();
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    if (!lastFocus_)
+        if (const HWND first = FirstInTabOrder())
+            SetFocus(first);
+    UpdateWindow(window);
+    shown_ = true;
+}
+
+void Win32Form::Unload()
+{
+    if (state_ != State::Loaded)
+        return;
+    state_ = State::Unloading;
+    std::int16_t cancel = 0;
+    if (onUnload)
+        DispatchEvent([&] { onUnload(cancel); });
+    if (cancel != 0) {
+        state_ = State::Loaded;
+        return;
+    }
+    for (const auto& timer : timers_)
+        timer->OnFormUnloaded();
+    window_.Destroy();
+}
+
+void Win32Form::RunHandler(const std::function<void()>& handler)
+{
+    if (state_ != State::Loaded)
+        return;
+    ++handlersRunning_;
+    DispatchEvent(handler);
+    if (--handlersRunning_ > 0)
+        return;
+    if (closeWaiting_) {
+        closeWaiting_ = false;
+        Unload();
+    } else {
+        KeepFocusInWindow();
+    }
+}
+
+void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return;
+    auto source = reinterpret_cast<HWND>(lParam);
+    for (const auto& button : buttons_) {
+        // Esc arrives as IDCANCEL, from the dialog manager, without a window.
+        const bool pressed = ToHwnd(button->hWnd()) == source || (!source && LOWORD(wParam) == IDCANCEL && button->IsCancel());
+        if (pressed && button->Enabled() && button->onClick) {
+            RunHandler(button->onClick);
+            return;
+        }
+    }
+}
+
+void Win32Form::OnTimer(UINT_PTR id)
+{
+    for (const auto& timer : timers_)
+        if (timer->Id() == id)
+            timer->OnTick();
+}
+
+void Win32Form::OnClose()
+{
+    // A handler waiting in a modal loop finishes first.
+    if (state_ == State::Loaded && handlersRunning_ > 0)
+        closeWaiting_ = true;
+    else
+        Unload();
+}
+
+void Win32Form::OnEndSession(bool ending)
+{
+    // The process may end as soon as this returns, whatever handler waits.
+    if (ending)
+        Unload();
+}
+
+LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->code == NM_SETFOCUS && IsControl(header->hwndFrom))
+            OnControlFocused(header->hwndFrom);
+        break;
+    }
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_SIZE:
+        // The layout follows a placement restored while the form loads.
+        if ((state_ == State::Loading || state_ == State::Loaded) && onResize)
+            DispatchEvent(onResize);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case DM_GETDEFID:
+        return DefaultButtonAnswer();
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
+    case WM_SETCURSOR:
+        if (runtime_.ScreenMousePointer() == MousePointer::Hourglass) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+            return 0;  // the focus is given back; not to the window itself
+        break;
+    case WM_DESTROY:
+        state_ = State::Unloaded;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace dovrel::win32
