@@ -1,5 +1,6 @@
 #include "app/ResizeLayout.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <exception>
@@ -42,27 +43,34 @@ std::int32_t ToInt32Rounded(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
-void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4])
+LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName, const char* anchorName)
 {
-    std::int32_t margin = 0;
-    std::int32_t gap = 0;
+    const ControlDefinition* list = nullptr;
+    const ControlDefinition* anchor = nullptr;
+    for (const ControlDefinition& control : design.controls) {
+        if (control.name == listName)
+            list = &control;
+        if (control.name == anchorName)
+            anchor = &control;
+    }
+    if (!list || !anchor)
+        throw Error(kErrInvalidPropertyValue, L"The design has no such control.");
+    return {ToInt32Rounded(list->left), ToInt32Rounded(anchor->left - list->left - list->width)};
+}
 
-    Try([&] { margin = ToInt32Rounded(list.Left()); });
-    Try([&] {
-        // Both differences are single-precision values, as the positions are.
-        const float fromList = anchor.Left() - list.Left();
-        const float between = fromList - list.Width();
-        gap = ToInt32Rounded(between);
-    });
+void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4],
+                  LayoutSpacing spacing)
+{
+    const std::int32_t margin = spacing.margin;
     Try([&] { anchor.SetLeft(form.ScaleWidth() - anchor.Width() - static_cast<float>(margin)); });
     for (CommandButton* button : others)
         Try([&] { button->SetLeft(anchor.Left()); });
     Try([&] {
         const std::int32_t bothMargins = TwiceChecked(margin);
-        const double width = static_cast<double>(anchor.Left()) - margin - gap;
+        const double width = static_cast<double>(anchor.Left()) - margin - spacing.gap;
         const double height = static_cast<double>(form.ScaleHeight()) - bothMargins;
-        list.Move(static_cast<float>(margin), static_cast<float>(margin), static_cast<float>(width),
-                  static_cast<float>(height));
+        list.Move(static_cast<float>(margin), static_cast<float>(margin), static_cast<float>(std::max(width, 0.0)),
+                  static_cast<float>(std::max(height, 0.0)));
     });
 }
 

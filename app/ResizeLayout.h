@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
 
 namespace dovrel {
@@ -11,9 +12,24 @@ namespace dovrel {
 // range (or not a number) raises an overflow.
 std::int32_t ToInt32Rounded(double value);
 
+// The spacing the layout keeps, in twips: the margin around the list and
+// the column of buttons, and the gap between the list and the buttons.
+struct LayoutSpacing {
+    std::int32_t margin = 0;
+    std::int32_t gap = 0;
+};
+
+// The spacing of a design: the margin is the list's left edge, the gap lies
+// between the list's right edge and the anchor button's left edge.
+LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName, const char* anchorName);
+
 // Keeps the list filling the left of the window and the buttons in a column
-// along its right edge. Margin and gap are measured afresh from the controls
-// on every run; a step that fails is skipped and the next one runs.
-void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4]);
+// along its right edge, with the design's spacing: the design size is a
+// fixed point, and no earlier run (a tiny window, a refused move) changes
+// where a later one puts the controls. A list too small for the spacing
+// shrinks to nothing rather than overlapping the buttons. A step that fails
+// is skipped and the next one runs.
+void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4],
+                  LayoutSpacing spacing);
 
 }  // namespace dovrel

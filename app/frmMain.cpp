@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/ResizeLayout.h"
+#include "app/frmMainDesign.h"
 #include "listview/modListViewSupport.h"
 
 namespace dovrel {
@@ -55,9 +56,14 @@ void frmMain::Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
 
 void frmMain::Form_Resize()
 {
+    // A minimised window has no client area to lay out; the layout runs
+    // again when it is restored.
+    if (form.Minimized())
+        return;
     // Every button takes the left edge that "Add..." gets.
+    static const LayoutSpacing spacing = SpacingOf(frmMainDesign(), "lvPorts", "cmdAdd");
     CommandButton* const followers[4] = {&cmdCancel, &cmdDelete, &cmdHelp, &cmdSettings};
-    ResizeLayout(form, lvPortsExtent, cmdAdd, followers);
+    ResizeLayout(form, lvPortsExtent, cmdAdd, followers, spacing);
 }
 
 void frmMain::tmrInit_Timer()

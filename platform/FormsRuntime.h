@@ -59,6 +59,8 @@ public:
     virtual WindowHandle hWnd() const = 0;
     virtual float ScaleWidth() const = 0;
     virtual float ScaleHeight() const = 0;
+    // True while the window is minimised (shown as its taskbar button only).
+    virtual bool Minimized() const = 0;
     // Loads the form when it is not loaded yet (running onLoad), then shows
     // it modeless and without an owner.
     virtual void Show() = 0;

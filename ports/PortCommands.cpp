@@ -30,21 +30,31 @@ void PortCommands::cmdDelete_Click()
     const auto shown = lvPorts_.SelectedItem();
     if (!shown)
         return;
-    const std::wstring question = shown->Text() + L"\r\n\r\n" + L"Delete port?";
+    const std::wstring portName = shown->Text();
+    const std::wstring question = portName + L"\r\n\r\n" + L"Delete port?";
     if (runtime_.MsgBox(question, kMbOkCancel | kMbIconExclamation) == kIdCancel)
         return;
 
-    const WindowHandle owner = form_.hWnd();
-    // The port is read again from the selection, not taken from the box.
-    // Should the selection be gone by now, no port is deleted at all.
-    const auto selected = lvPorts_.SelectedItem();
-    if (!selected)
+    // OK deletes the port the question named, wherever the selection went
+    // while it was up; a port no longer listed is left to its fate.
+    if (!IsListed(portName))
         return;
-    if (!spooler_.DeletePortA(owner, selected->Text())) {
+    const WindowHandle owner = form_.hWnd();
+    if (!spooler_.DeletePortA(owner, portName)) {
         runtime_.MsgBox(L"Can't delete port.", kMbOk | kMbIconExclamation);
         return;
     }
     refreshPorts_();
+}
+
+bool PortCommands::IsListed(const std::wstring& portName) const
+{
+    ListItemCollection& items = lvPorts_.ListItems();
+    const std::int32_t count = items.Count();
+    for (std::int32_t index = 1; index <= count; ++index)
+        if (items.Item(index)->Text() == portName)
+            return true;
+    return false;
 }
 
 void PortCommands::cmdSettings_Click()

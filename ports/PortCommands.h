@@ -10,8 +10,8 @@ namespace dovrel {
 
 // "Add...", "Delete..." and "Settings...": each hands one operation to the
 // spooler for the local machine, with the port window as the owner of any
-// dialog the port monitor shows. A port is the text of its row, read afresh
-// from the selection just before the call.
+// dialog the port monitor shows. A port is the text of its row: for
+// "Settings..." the selected one, for "Delete..." the one its question named.
 class PortCommands {
 public:
     PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, Spooler& spooler,
@@ -22,6 +22,8 @@ public:
     void cmdSettings_Click();
 
 private:
+    bool IsListed(const std::wstring& portName) const;
+
     Form& form_;
     ListViewControl& lvPorts_;
     FormsRuntime& runtime_;

@@ -144,6 +144,11 @@ float Win32Form::ScaleHeight() const
     return PixelsToTwips(ClientRect().bottom, dpi_);
 }
 
+bool Win32Form::Minimized() const
+{
+    return window_.hWnd() && IsIconic(window_.hWnd());
+}
+
 void Win32Form::Show()
 {
     if (state_ == State::Unloading || state_ == State::Unloaded)

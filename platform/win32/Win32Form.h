@@ -48,6 +48,7 @@ public:
     WindowHandle hWnd() const override;
     float ScaleWidth() const override;
     float ScaleHeight() const override;
+    bool Minimized() const override;
     void Show() override;
     void Unload() override;
 

@@ -178,6 +178,8 @@ std::int32_t FakeRuntime::MsgBox(const std::wstring& text, std::int32_t style)
 {
     log_.push_back("MsgBox '" + Utf8(text) + "' " + std::to_string(style));
     MaybeFail(failOn, "MsgBox", faults);
+    if (whileMsgBoxIsUp)
+        whileMsgBoxIsUp();
     return msgBoxAnswer;
 }
 

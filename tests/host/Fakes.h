@@ -31,6 +31,8 @@ public:
     WindowHandle hWnd() const override;
     float ScaleWidth() const override { return scaleWidth; }
     float ScaleHeight() const override { return scaleHeight; }
+    bool Minimized() const override { return minimized; }
+    bool minimized = false;
     float scaleWidth = 5475;
     float scaleHeight = 2355;
     void Show() override;
@@ -117,6 +119,7 @@ public:
 
     MousePointer pointer = MousePointer::Default;
     std::int32_t msgBoxAnswer = kIdOk;
+    std::function<void()> whileMsgBoxIsUp;
     std::wstring inputAnswer;
     std::string failOn;
     FaultPlan* faults = nullptr;

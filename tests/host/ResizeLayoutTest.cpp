@@ -50,23 +50,27 @@ TEST_F(ResizeLayoutTest, TheDesignSizeIsAFixedPointAndLargerSizesFollowTheRightE
     EXPECT_THAT(h.log, testing::Contains("cmdAdd.Left = 6045.000000"));
 }
 
-TEST_F(ResizeLayoutTest, NarrowWindowsPutButtonsLeftOfTheEdgeAndTheListKeepsItsRectangle)
+TEST_F(ResizeLayoutTest, AfterTinyRefusedAndMinimisedSizesTheNextRunPutsEverythingWhereTheDesignDoes)
 {
     Resize(1400, 2355);  // below 1335 + 120: the buttons go partly out of sight
     EXPECT_THAT(ButtonLefts(), testing::Each(-55.0f));
-    ExpectList(120, 120, 3795, 2115);  // a width of -55 - 120 - 105 was refused
-
-    // The next run measures the gap between the moved buttons and the list
-    // that stayed, and keeps reproducing it.
-    Resize(7500, 4000);
-    EXPECT_THAT(ButtonLefts(), testing::Each(6045.0f));
-    ExpectList(120, 120, 6045 - 120 - (-55 - 120 - 3795), 3760);
-}
-
-TEST_F(ResizeLayoutTest, AHeightBelowTwoMarginsIsRefusedButTheButtonsStillMove)
-{
+    ExpectList(120, 120, 0, 2115);  // shrunk to nothing, never over the buttons
     Resize(6000, 200);
-    EXPECT_THAT(ButtonLefts(), testing::Each(4545.0f));
+    ExpectList(120, 120, 4545 - 120 - 105, 0);
+
+    h.faults.Arm(6);  // the list's move, after the five buttons'
+    Resize(9000, 5000);
+    EXPECT_EQ(h.faults.Failed(), "lvPorts.Move");
+    h.faults.Disarm();
+
+    // Minimised, the client area is empty and nothing moves.
+    h.form.minimized = true;
+    Resize(0, 0);
+    EXPECT_THAT(ButtonLefts(), testing::Each(9000.0f - 1335 - 120));
+    h.form.minimized = false;
+
+    Resize(5475, 2355);
+    EXPECT_THAT(ButtonLefts(), testing::Each(4020.0f));
     ExpectList(120, 120, 3795, 2115);
 }
 
@@ -77,11 +81,6 @@ TEST_F(ResizeLayoutTest, AFailedStepIsSkippedAndTheRestRuns)
     EXPECT_FLOAT_EQ(h.cmdCancel.left, 4020);
     EXPECT_FLOAT_EQ(h.cmdHelp.left, 6045);
     ExpectList(120, 120, 5820, 3760);
-
-    // A failed measurement leaves margin 0 for the rest of the run.
-    h.lvPortsExtent.left = 3e10f;
-    Resize(7500, 4000);
-    EXPECT_FLOAT_EQ(h.cmdAdd.left, 7500 - 1335);
 }
 
 TEST(ToInt32RoundedTest, HalvesGoToTheEvenNeighbourAndOverflowRaises)
@@ -93,15 +92,6 @@ TEST(ToInt32RoundedTest, HalvesGoToTheEvenNeighbourAndOverflowRaises)
     EXPECT_EQ(ToInt32Rounded(104.49), 104);
     EXPECT_THROW(ToInt32Rounded(3e9), Error);
     EXPECT_THROW(ToInt32Rounded(std::numeric_limits<double>::quiet_NaN()), Error);
-}
-
-TEST_F(ResizeLayoutTest, MarginAndGapAreRoundedHalvesToEven)
-{
-    h.lvPortsExtent.left = 120.5f;   // margin 120
-    h.lvPortsExtent.width = 3794.0f; // gap 4020 - 120.5 - 3794 = 105.5 -> 106
-    Resize(7500, 4000);
-    EXPECT_FLOAT_EQ(h.cmdAdd.left, 7500 - 1335 - 120);
-    ExpectList(120, 120, 6045 - 120 - 106, 4000 - 240);
 }
 
 }  // namespace

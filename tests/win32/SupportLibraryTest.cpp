@@ -36,6 +36,7 @@ public:
     WindowHandle hWnd() const override { return Handle(window_); }
     float ScaleWidth() const override { return 0; }
     float ScaleHeight() const override { return 0; }
+    bool Minimized() const override { return false; }
     void Show() override {}
     void Unload() override {}
 
