@@ -1,5 +1,7 @@
 #include "platform/PlacementRecord.h"
 
+#include <algorithm>
+
 #include "platform/Twips.h"
 
 namespace dovrel {
@@ -102,6 +104,15 @@ PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWid
     const int width = RescalePixels(stored.clientWidth, stored.dpi, dpi) + frameWidth;
     const int height = RescalePixels(stored.clientHeight, stored.dpi, dpi) + frameHeight;
     return {stored.left, stored.top, stored.left + width, stored.top + height};
+}
+
+PixelRect FittedIntoWorkArea(const PixelRect& rect, const PixelRect& work)
+{
+    const int width = std::min(rect.right - rect.left, work.right - work.left);
+    const int height = std::min(rect.bottom - rect.top, work.bottom - work.top);
+    const int left = std::max(work.left, std::min(rect.left, work.right - width));
+    const int top = std::max(work.top, std::min(rect.top, work.bottom - height));
+    return {left, top, left + width, top + height};
 }
 
 }  // namespace dovrel

@@ -58,4 +58,9 @@ struct PixelRect {
 // this resolution, or in the format without one, the rectangle is as stored.
 PixelRect RestoredRectangle(const PlacementRecord& stored, int dpi, int frameWidth, int frameHeight);
 
+// A restored rectangle brought onto the work area it lands on: no wider or
+// taller than the work area, then moved by as little as takes to lie inside
+// it. A rectangle that lies inside already comes back as it is.
+PixelRect FittedIntoWorkArea(const PixelRect& rect, const PixelRect& work);
+
 }  // namespace dovrel

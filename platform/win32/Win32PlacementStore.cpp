@@ -96,6 +96,16 @@ RECT RectangleAtThisResolution(HWND window, const PlacementRecord& stored)
     return Offset(rect, fitted.x - rect.left, fitted.y - rect.top);
 }
 
+// A window saved on a larger screen, or grown by a higher resolution, is
+// reduced to the work area of the monitor it opens on and kept inside it.
+RECT FittedToItsMonitor(const RECT& rect)
+{
+    const RECT work = MonitorAreaAt(rect).work;
+    const PixelRect fitted = FittedIntoWorkArea({rect.left, rect.top, rect.right, rect.bottom},
+                                                {work.left, work.top, work.right, work.bottom});
+    return {fitted.left, fitted.top, fitted.right, fitted.bottom};
+}
+
 WINDOWPLACEMENT PlacementOf(HWND window)
 {
     WINDOWPLACEMENT placement = {};
@@ -123,6 +133,7 @@ bool Win32PlacementStore::LoadPlacement(const std::wstring& section, const std::
     RECT rect = RectangleAtThisResolution(window, *stored);
     if (!CaptionReachable(rect))
         return false;
+    rect = FittedToItsMonitor(rect);
 
     if (UsesWorkspaceCoordinates(window)) {
         const POINT offset = WorkspaceOffset(rect);

@@ -93,5 +93,18 @@ TEST(PlacementRecordTest, AtAnotherResolutionTheClientAreaKeepsItsSizeInInches)
         << "the first format records no resolution";
 }
 
+TEST(PlacementRecordTest, ARestoredRectangleIsReducedToTheWorkAreaThenMovedInside)
+{
+    const PixelRect laptop = {0, 0, 1024, 738};
+    const auto expect = [](const PixelRect& r, int left, int top, int right, int bottom) {
+        EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}), std::vector<int>({left, top, right, bottom}));
+    };
+    // 900 x 600 at 96 dpi opened at 144: 1038 x 782 from where it was.
+    expect(FittedIntoWorkArea({100, 80, 1138, 862}, laptop), 0, 0, 1024, 738);
+    expect(FittedIntoWorkArea({300, 200, 900, 700}, laptop), 300, 200, 900, 700);
+    expect(FittedIntoWorkArea({700, 600, 1300, 900}, laptop), 424, 438, 1024, 738);
+    expect(FittedIntoWorkArea({-50, 10, 1500, 300}, {-1280, 0, 0, 1024}), -1280, 10, 0, 300);
+}
+
 }  // namespace
 }  // namespace dovrel::test
