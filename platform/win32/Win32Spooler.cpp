@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/win32/SpoolerNames.h"
 #include "platform/win32/TextConversion.h"
 
 namespace dovrel::win32 {
@@ -26,30 +27,6 @@ std::int32_t ToCount(DWORD value)
     return value > static_cast<DWORD>(std::numeric_limits<std::int32_t>::max()) ? -1 : static_cast<std::int32_t>(value);
 }
 
-// The names of what a level-1 enumeration of the local spooler lists (ports
-// or monitors); none when the spooler cannot list them.
-template <typename Info, typename Enumeration>
-std::vector<std::wstring> NamesAtLevel1(Enumeration enumerate)
-{
-    std::vector<std::wstring> names;
-    DWORD needed = 0;
-    DWORD count = 0;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<BYTE> buffer(needed);
-        if (enumerate(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), needed, &needed, &count)) {
-            const std::size_t whole = std::min<std::size_t>(count, buffer.size() / sizeof(Info));
-            const auto* records = reinterpret_cast<const Info*>(buffer.data());
-            for (std::size_t index = 0; index < whole; ++index)
-                if (records[index].pName)
-                    names.emplace_back(records[index].pName);
-            break;
-        }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
-            break;
-    }
-    return names;
-}
-
 HWND Owner(WindowHandle owner)
 {
     return reinterpret_cast<HWND>(owner);
@@ -69,9 +46,7 @@ Win32Spooler::Winspool::Winspool()
       enumPortsW(library.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
       enumMonitorsW(library.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
       addPortA(library.Get<decltype(&::AddPortA)>("AddPortA")),
-      deletePortA(library.Get<decltype(&::DeletePortA)>("DeletePortA")),
       deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
-      configurePortA(library.Get<decltype(&::ConfigurePortA)>("ConfigurePortA")),
       configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
 {
 }
@@ -102,31 +77,22 @@ bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, Library().deletePortW, Library().deletePortA, Owner(owner));
+    const PortToActOn port = FindPort(portName);
+    if (port.error != ERROR_SUCCESS) {
+        SetLastError(port.error);
+        return false;
+    }
+    return Library().deletePortW(nullptr, Owner(owner), const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
 }
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, Library().configurePortW, Library().configurePortA, Owner(owner));
-}
-
-// Calls the spooler's Unicode or ANSI form of an operation on one port, as
-// FindPort says; false, without a call, when the port cannot be told apart.
-template <typename ByExactName, typename ByAnsiName>
-bool Win32Spooler::ActOnPort(const std::wstring& portName, ByExactName byExactName, ByAnsiName byAnsiName,
-                             HWND owner) const
-{
-    PortToActOn port = FindPort(portName);
-    switch (port.way) {
-    case PortToActOn::Way::ByExactName:
-        return byExactName(nullptr, owner, port.exactName.data()) != FALSE;
-    case PortToActOn::Way::ByAnsiName:
-        return byAnsiName(nullptr, owner, port.ansiName.data()) != FALSE;
-    case PortToActOn::Way::Refused:
-        break;
+    const PortToActOn port = FindPort(portName);
+    if (port.error != ERROR_SUCCESS) {
+        SetLastError(port.error);
+        return false;
     }
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
+    return Library().configurePortW(nullptr, Owner(owner), const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
 }
 
 // The list shows each port by its name in the ANSI code page, where letters
@@ -134,24 +100,26 @@ bool Win32Spooler::ActOnPort(const std::wstring& portName, ByExactName byExactNa
 // up among the spooler's own names: when exactly one of them reads as the
 // given name in ANSI, the spooler is handed that port's real name, so that
 // "?:" reaches the port whose name holds a letter the code page lacks, and
-// never a port that is literally named "?:".
-// Two or more such ports cannot be told apart, and none of them is touched.
-// A name the spooler does not list (it may have gone meanwhile) goes to the
-// spooler as it is, which answers for it.
+// never a port that is literally named "?:". The name the list shows is
+// never handed over as it is: two or more ports that read the same cannot be
+// told apart, a port the spooler no longer lists is unknown, and when the
+// spooler cannot list its ports the command is refused with its reason.
 Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) const
 {
-    PortToActOn port{PortToActOn::Way::ByAnsiName, Ansi(portName), std::wstring()};
-    int matches = 0;
-    for (const std::wstring& name : NamesAtLevel1<PORT_INFO_1W>(Library().enumPortsW)) {
-        if (Ansi(name) == port.ansiName) {
-            ++matches;
-            port.exactName = name;
-        }
+    const SpoolerNames listed = NamesAtLevel1([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
+        return Library().enumPortsW(nullptr, 1, buffer, size, needed, count);
+    });
+    if (!listed.Listed())
+        return {listed.error, std::wstring()};
+    const std::string shown = Ansi(portName);
+    PortToActOn port{static_cast<DWORD>(ERROR_UNKNOWN_PORT), std::wstring()};
+    for (const std::wstring& name : listed.names) {
+        if (Ansi(name) != shown)
+            continue;
+        if (port.error == ERROR_SUCCESS)
+            return {static_cast<DWORD>(ERROR_INVALID_NAME), std::wstring()};
+        port = {ERROR_SUCCESS, name};
     }
-    if (matches == 1)
-        port.way = PortToActOn::Way::ByExactName;
-    else if (matches > 1)
-        port.way = PortToActOn::Way::Refused;
     return port;
 }
 
@@ -162,7 +130,10 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 // next port added after a port was deleted.
 std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) const
 {
-    for (const std::wstring& name : NamesAtLevel1<MONITOR_INFO_1W>(Library().enumMonitorsW))
+    const SpoolerNames listed = NamesAtLevel1([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
+        return Library().enumMonitorsW(nullptr, 1, buffer, size, needed, count);
+    });
+    for (const std::wstring& name : listed.names)
         if (EqualIgnoringCase(name, monitorName))
             return name;
     return monitorName;

@@ -12,8 +12,10 @@
 
 namespace dovrel::win32 {
 
-// The local print spooler through winspool's ANSI entry points, with
-// winspool.drv loaded from the system folder.
+// The local print spooler, with winspool.drv loaded from the system folder.
+// Ports are listed and added through the ANSI entry points; a port to delete
+// or configure is handed over by the spooler's own name of it, looked up
+// through the Unicode ones.
 class Win32Spooler final : public Spooler {
 public:
     // Each call raises the program's error when the spooler's library
@@ -27,15 +29,13 @@ public:
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
 
 private:
-    // How a port acted on by its ANSI name is reached.
+    // The spooler's own name of the port the list shows by this name, or
+    // the reason there is none to hand over.
     struct PortToActOn {
-        enum class Way { ByAnsiName, ByExactName, Refused } way;
-        std::string ansiName;
+        DWORD error;
         std::wstring exactName;
     };
     PortToActOn FindPort(const std::wstring& portName) const;
-    template <typename ByExactName, typename ByAnsiName>
-    bool ActOnPort(const std::wstring& portName, ByExactName byExactName, ByAnsiName byAnsiName, HWND owner) const;
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
     // winspool.drv and the entry points used, loaded at the first call: the
@@ -47,9 +47,7 @@ private:
         decltype(&::EnumPortsW) enumPortsW;
         decltype(&::EnumMonitorsW) enumMonitorsW;
         decltype(&::AddPortA) addPortA;
-        decltype(&::DeletePortA) deletePortA;
         decltype(&::DeletePortW) deletePortW;
-        decltype(&::ConfigurePortA) configurePortA;
         decltype(&::ConfigurePortW) configurePortW;
     };
     const Winspool& Library() const;
