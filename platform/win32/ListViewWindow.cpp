@@ -1,6 +1,7 @@
 #include "platform/win32/ListViewWindow.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "platform/Error.h"
 #include "platform/win32/LastError.h"
@@ -69,8 +70,11 @@ int ListViewWindow::ColumnWidth(int column) const
 void ListViewWindow::SetColumnWidth(int column, int width)
 {
     // What the control answers is of no use: a width it cannot take leaves
-    // the column as it was.
-    Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    // the column as it was. The width travels as a signed 16-bit value, so a
+    // wider one is cut to the widest there is rather than read as negative
+    // (-1 and -2 ask the control to size the column itself).
+    const int sent = std::min(width, static_cast<int>(SHRT_MAX));
+    Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(sent, 0));
 }
 
 void ListViewWindow::SetExtendedStyle(DWORD mask, DWORD bits)

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -192,6 +193,11 @@ TEST_F(Win32ListViewTest, AutoSizeReallyChangesTheColumnWidths)
     EXPECT_GE(monitorWidth, textWidth);
     // The name column shrinks to what its header and the one-letter row need.
     EXPECT_LT(SendMessageW(Hwnd(), LVM_GETCOLUMNWIDTH, 0, 0), 300);
+
+    // A text wider than a width can say: the widest width, not a negative one.
+    item->SetSubItem(1, std::wstring(6000, L'W'));
+    ListViewAutoSizeColumns(list, kTrue);
+    EXPECT_EQ(SendMessageW(Hwnd(), LVM_GETCOLUMNWIDTH, 1, 0), SHRT_MAX);
 }
 
 TEST_F(Win32ListViewTest, ExtendedStyleBitsAreSetAndClearedOneByOne)
