@@ -20,6 +20,7 @@ KernelEntryPoints LookUpKernel()
     entries.SetDllDirectoryW = Find<decltype(entries.SetDllDirectoryW)>(kernel, "SetDllDirectoryW");
     entries.CompareStringOrdinal = Find<decltype(entries.CompareStringOrdinal)>(kernel, "CompareStringOrdinal");
     entries.LoadLibraryExW = &::LoadLibraryExW;
+    entries.CreateActCtxW = Find<decltype(entries.CreateActCtxW)>(kernel, "CreateActCtxW");
     return entries;
 }
 

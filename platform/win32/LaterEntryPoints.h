@@ -20,6 +20,9 @@ struct KernelEntryPoints {
     // takes the LOAD_LIBRARY_SEARCH_* flags; the others fail with
     // ERROR_INVALID_PARAMETER. Here so that a test can be such a system.
     HMODULE(WINAPI* LoadLibraryExW)(LPCWSTR fileName, HANDLE reserved, DWORD flags);
+    // Windows XP: where it is, the side-by-side redirection of the program's
+    // manifest applies to libraries loaded by name.
+    HANDLE(WINAPI* CreateActCtxW)(PCACTCTXW context);
 };
 
 // The running system's, looked up at the first call.

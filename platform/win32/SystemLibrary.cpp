@@ -10,13 +10,39 @@ namespace dovrel::win32 {
 
 namespace {
 
+// The common controls come in two versions: 5.8x in the system folder and 6
+// among the side-by-side assemblies, which the program's manifest asks for.
+// The redirection to version 6 applies to a load by name only.
+bool IsSideBySide(const wchar_t* fileName, const KernelEntryPoints& kernel)
+{
+    return kernel.CreateActCtxW && lstrcmpiW(fileName, L"comctl32.dll") == 0;
+}
+
 HMODULE LoadFromSystemFolder(const wchar_t* fileName, const KernelEntryPoints& kernel)
 {
     const HMODULE module = kernel.LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module || GetLastError() != ERROR_INVALID_PARAMETER)
         return module;
-    return LoadLibraryW((SystemFolder() + L"\\" + fileName).c_str());
+    // Without the search flags: by full path, with the libraries it imports
+    // looked for in the system folder first rather than the program's; but
+    // the side-by-side library by name, which the manifest's redirection
+    // finds before any folder.
+    if (IsSideBySide(fileName, kernel))
+        return kernel.LoadLibraryExW(fileName, nullptr, 0);
+    return kernel.LoadLibraryExW((SystemFolder() + L"\\" + fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+
+// The libraries that system libraries load by name on the program's behalf:
+// the themes and the common controls for the windows, the spooler's client
+// and, where it runs in the program's process (Wine's), its local provider,
+// the port monitors' dialogs, the common dialogs and the shell for the
+// read-me, COM and the version resources for the about box. Each comes
+// after those it loads by name as it loads, so that they are found loaded.
+constexpr const wchar_t* kLoadedOnTheProgramsBehalf[] = {
+    L"uxtheme.dll",  L"comctl32.dll", L"msimg32.dll",  L"version.dll",  L"ole32.dll",
+    L"winspool.drv", L"spoolss.dll",  L"localspl.dll", L"shell32.dll",  L"comdlg32.dll",
+    L"compstui.dll", L"localui.dll",  L"tcpmonui.dll",
+};
 
 }  // namespace
 
@@ -40,10 +66,11 @@ void LoadLibrariesFromSystemFolderOnly(const KernelEntryPoints& kernel)
         ThrowLastError(L"SetDllDirectory");
     // Without the search flags a system library that loads one of these by
     // name on the program's behalf would look in the program's folder first.
-    // Loaded now by full path and kept, each is then found in the process
-    // instead. This costs the start some time, so only older systems pay it.
-    for (const wchar_t* name : {L"comctl32.dll", L"winspool.drv", L"ole32.dll", L"shell32.dll", L"version.dll"})
-        SystemLibrary(name, kernel).KeepLoaded();
+    // Loaded now from the system folder and kept, each is then found in the
+    // process instead. This costs the start some time, so only older systems
+    // pay it. A library the system does not have is nobody's to load.
+    for (const wchar_t* name : kLoadedOnTheProgramsBehalf)
+        static_cast<void>(LoadFromSystemFolder(name, kernel));  // never freed
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* fileName, const KernelEntryPoints& kernel)

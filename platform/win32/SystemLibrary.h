@@ -17,7 +17,8 @@ namespace dovrel::win32 {
 // which each library waits for its first use; before it (XP SP1 to 7 without
 // KB2533623) SetDllDirectory(""), which takes the current folder out; before
 // that (Windows 2000) nothing. Without SetDefaultDllDirectories the libraries
-// the program uses are loaded at once, by full path, and kept.
+// that the program and the system libraries it uses load by name are loaded
+// at once from the system folder, and kept.
 void LoadLibrariesFromSystemFolderOnly(const KernelEntryPoints& kernel = Kernel());
 
 // GetProcAddress, or a test's stand-in for it.
@@ -28,8 +29,8 @@ using EntryPointLookup = FARPROC(WINAPI*)(HMODULE module, LPCSTR nameOrOrdinal);
 // from the system folder (kernel32, user32, gdi32, advapi32, msvcrt); the
 // others it uses are loaded through this: with LOAD_LIBRARY_SEARCH_SYSTEM32
 // where the system takes it, else by the library's full path in the system
-// folder (which the side-by-side redirection of the program's manifest still
-// applies to, so comctl32 is version 6 on XP too).
+// folder; comctl32 then by its name, since only a load by name is redirected
+// to the version 6 that the program's manifest asks for (XP and later).
 class SystemLibrary {
 public:
     // Raises the program's error when the library cannot be loaded.

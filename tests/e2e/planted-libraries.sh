@@ -6,11 +6,14 @@
 # for some names only; the run tells it to prefer them, as Windows would.
 # A program that imports the spooler the ordinary way loads the planted one
 # under the same conditions, which shows that the plants work.
-# Arguments after the usual five: the planted library.
+# Arguments after the usual five: the planted library, and optionally the
+# program to run instead of Dovrel.exe (the same program built to take the
+# ways of a Windows without SetDefaultDllDirectories).
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialogs.sh"
 
 planted=$(readlink -f "$1")
+program=$(readlink -f "${2:-$e2e_exe}")
 # The libraries the program or the spooler loads after its start. Not among
 # them: version.dll, which Wine's user32 imports before any code of the
 # program runs, and msimg32.dll, which Wine's own libraries load without
@@ -22,7 +25,8 @@ overrides="${overrides%,}=n,b"
 app="$e2e_tmp/app"
 current="$e2e_tmp/current"
 mkdir -p "$app" "$current"
-cp "$e2e_exe" "$(dirname "$e2e_exe")/ReadMe.txt" "$app/"
+cp "$program" "$app/Dovrel.exe"
+cp "$(dirname "$e2e_exe")/ReadMe.txt" "$app/"
 for name in "${names[@]}"; do
     cp "$planted" "$app/$name"
     cp "$planted" "$current/$name"
@@ -32,7 +36,7 @@ marks() {
     find "$app" "$current" -iname '*.loaded' -printf '%P\n' | tr 'A-Z' 'a-z' | sort | paste -sd' '
 }
 
-imports=$(x86_64-w64-mingw32-objdump -p "$e2e_exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
+imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
     sort | paste -sd' ')
 note "imported at start: $imports"
 # The libraries of tests/imports/imports.tsv, which checks the functions.

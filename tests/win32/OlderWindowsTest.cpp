@@ -106,7 +106,7 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
     // Windows 8, or 7 with KB2533623.
     calls = {};
     const KernelEntryPoints windows8 = {RecordSetDefaultDllDirectories, RecordSetDllDirectory, nullptr,
-                                        RecordLoadLibraryEx};
+                                        RecordLoadLibraryEx, &::CreateActCtxW};
     win32::LoadLibrariesFromSystemFolderOnly(windows8);
     EXPECT_THAT(calls.setDefaultDllDirectories, ElementsAre(DWORD{LOAD_LIBRARY_SEARCH_SYSTEM32}));
     EXPECT_THAT(calls.setDllDirectory, IsEmpty());
@@ -118,17 +118,22 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
     EXPECT_THAT(calls.loadLibraryEx, ElementsAre(withSearchFlags));
 
     // Windows XP SP1 to 7 without the update: the search flags are refused,
-    // so every library is loaded by its full path.
+    // so the libraries loaded on the program's behalf are loaded at once,
+    // by full path, and comctl32 by name: only that is redirected to the
+    // version 6 that the manifest asks for.
     calls = {};
-    const KernelEntryPoints windowsXp = {nullptr, RecordSetDllDirectory, nullptr, RefuseSearchFlags};
+    const KernelEntryPoints windowsXp = {nullptr, RecordSetDllDirectory, nullptr, RefuseSearchFlags, &::CreateActCtxW};
     win32::LoadLibrariesFromSystemFolderOnly(windowsXp);
     EXPECT_THAT(calls.setDllDirectory, ElementsAre(L""));
-    EXPECT_EQ(calls.loadLibraryEx.size(), 5u);
+    std::vector<std::wstring> loaded;
+    for (const auto& [name, flags] : calls.loadLibraryEx)
+        if (!(flags & 0x1F00))
+            loaded.push_back(Lower(name));
+    EXPECT_THAT(loaded, testing::Contains(L"comctl32.dll"));
+    for (const wchar_t* name : {L"uxtheme.dll", L"winspool.drv", L"localspl.dll", L"localui.dll", L"comdlg32.dll"})
+        EXPECT_THAT(loaded, testing::Contains(SystemFolder() + L"\\" + name));
     calls = {};
     EXPECT_EQ(FolderOfVersionLibrary(windowsXp), SystemFolder());
-    EXPECT_THAT(calls.loadLibraryEx, ElementsAre(withSearchFlags));
-    // The manifest's redirection holds for a full path into the system
-    // folder, so such a system gets comctl32 6 all the same.
     const win32::SystemLibrary comctl32(L"comctl32.dll", windowsXp);
     const auto init = comctl32.Get<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
     EXPECT_THAT(FolderHolding(reinterpret_cast<const void*>(init)),
@@ -136,7 +141,7 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
 
     // Windows 2000: no way to change the search; full paths only.
     calls = {};
-    const KernelEntryPoints windows2000 = {nullptr, nullptr, nullptr, RefuseSearchFlags};
+    const KernelEntryPoints windows2000 = {nullptr, nullptr, nullptr, RefuseSearchFlags, nullptr};
     win32::LoadLibrariesFromSystemFolderOnly(windows2000);
     EXPECT_THAT(calls.setDefaultDllDirectories, IsEmpty());
     EXPECT_THAT(calls.setDllDirectory, IsEmpty());
@@ -150,7 +155,7 @@ TEST(OlderWindowsTest, WithoutCompareStringOrdinalNamesCompareAsItWould)
 {
     const KernelEntryPoints& vista = win32::Kernel();
     ASSERT_NE(vista.CompareStringOrdinal, nullptr);
-    const KernelEntryPoints windowsXp = {nullptr, nullptr, nullptr, &::LoadLibraryExW};
+    const KernelEntryPoints windowsXp = {nullptr, nullptr, nullptr, &::LoadLibraryExW, &::CreateActCtxW};
     const std::pair<std::wstring, std::wstring> names[] = {
         {L"Local Port", L"Local Port"},
         {L"Local Port", L"Local port"},

@@ -2,7 +2,7 @@
 # kept in the state folder given as $1.
 dovrel_state=$(readlink -m "$1")
 export WINEPREFIX="$dovrel_state/prefix"
-export WINEDEBUG=-all
+export WINEDEBUG=${DOVREL_WINEDEBUG:--all}
 # A test may add overrides of its own in DOVREL_DLL_OVERRIDES.
 export WINEDLLOVERRIDES="mscoree,mshtml=${DOVREL_DLL_OVERRIDES:+;$DOVREL_DLL_OVERRIDES}"
 if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
