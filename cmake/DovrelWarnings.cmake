@@ -18,6 +18,13 @@ else()
     set(DOVREL_OLDEST_SERVER 2003)
 endif()
 
+# With Visual Studio's compiler every library and program takes the static C
+# runtime, as the program must (it needs nothing but system DLLs): the linker
+# refuses to mix objects built for the two runtimes.
+if(MSVC)
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
+
 # Settings shared by every target of the project's own code. A test program
 # that needs a newer Windows's headers names the version after the target.
 function(dovrel_project_target target)
@@ -43,8 +50,6 @@ function(dovrel_windows_program target)
     dovrel_project_target(${target} ${ARGN})
     if(MINGW)
         target_link_options(${target} PRIVATE -static)
-    elseif(MSVC)
-        set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     endif()
 endfunction()
 
