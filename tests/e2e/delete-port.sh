@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # "Delete..." asks about the selected port; Cancel keeps it, OK deletes it
-# from the spooler and the rebuilt list.
+# from the spooler and the rebuilt list, even when another program moved the
+# selection to another port while the question was up.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialogs.sh"
 
@@ -35,6 +36,8 @@ spooler_has "$deleted" || fail "the spooler lost $deleted after Cancel"
 
 drv click Delete...
 dialog_ready "Orvane - Dovrel" "Delete port?"
+drv set-selection "$(row_of "$kept")" >/dev/null
+note "the selection moved to $kept while the question about $deleted was up"
 drv click OK "Orvane - Dovrel"
 drv wait-gone "Orvane - Dovrel" 5000 || fail "the box did not close after OK"
 outcome=$(drv wait-no-row "$deleted" 5000) || fail "$deleted is still in the list 5 s after OK"

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Whatever the window's size, the list fills the left side and the buttons
 # stand in one column along the right edge, with the margins and the gap of
-# the first layout; also at a size restored at the start.
+# the first layout; also at a size restored at the start, after a minimise
+# and a size too small for the controls. Then every button takes a real
+# mouse click.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/dialogs.sh"
 
 near() {
     [ $(($1 - $2)) -ge -1 ] && [ $(($1 - $2)) -le 1 ]
@@ -41,6 +44,7 @@ check_layout() {
     note "$when: client $client_width x $client_height, list $list, buttons from x=$button_left"
 }
 
+use_ports COM1: FILE: LPT1:
 start_dovrel
 drv wait-rows 1 >/dev/null
 check_layout "at the start"
@@ -51,8 +55,35 @@ screenshot
 drv move 200 150 420 260 >/dev/null
 check_layout "made smaller"
 screenshot -smaller
+drv show-window minimize >/dev/null
+drv show-window restore >/dev/null
+check_layout "minimised and restored"
+drv move 200 150 120 40 >/dev/null
+drv move 100 80 800 560 >/dev/null
+check_layout "after a size too small for the controls"
+screenshot -after-tiny
+
+# A real click on each button reaches that button, not the list.
+drv select-row "$(row_of LPT1:)"
+drv mouse-click Add...
+dialog_ready "Orvane - Dovrel" "Input monitor name."
+drv click Cancel "Orvane - Dovrel"
+drv wait-gone "Orvane - Dovrel" 5000 || fail "the prompt did not close"
+drv mouse-click Delete...
+dialog_ready "Orvane - Dovrel" "Delete port?"
+drv click Cancel "Orvane - Dovrel"
+drv wait-gone "Orvane - Dovrel" 5000 || fail "the question did not close"
+drv mouse-click Settings...
+dialog_ready "Configure LPT Port"
+drv click Cancel "Configure LPT Port"
+drv wait-gone "Configure LPT Port" 5000 || fail "the LPT dialog did not close"
+drv mouse-click Help
+drv find-window ReadMe 10000 >/dev/null || fail "a click on Help opened no read-me"
+drv close-window ReadMe
+drv wait-no-window ReadMe 5000 || fail "the read-me did not close"
+note "Add..., Delete..., Settings... and Help each took a real click"
 drv move 120 90 700 480 >/dev/null
-drv click Cancel
+drv mouse-click Cancel
 expect_exit
 start_dovrel
 check_layout "restored"

@@ -3,7 +3,8 @@
 # opens at 144 with its top-left corner where it was and a client area 1.5
 # times as many pixels, the same size in inches; closed there, it opens at
 # 96 again with two thirds of them. The windows fit the work area, so
-# nothing needs to move. The window is moved at 96 only: Wine 8 scales
+# nothing needs to move. A window too large for the work area at 144 is
+# reduced to it and lies inside it. The window is moved at 96 only: Wine 8 scales
 # SetWindowPos on another process's window by 96/dpi (it takes such a
 # window to be at 96), while GetWindowRect reports true pixels.
 source "$(dirname "$0")/lib.sh"
@@ -63,5 +64,26 @@ drv wait-rows 1 >/dev/null
 screenshot
 close_window 144
 expect_scaled 96 2 3
+drv click Cancel
+expect_exit
+
+# 1,100 x 800 pixels at 96 dots per inch are 1,650 x 1,200 at 144: more
+# than the screen holds.
+use_dpi 96
+start_dovrel
+drv move 100 60 1100 800 >/dev/null
+drv click Cancel
+expect_exit
+use_dpi 144
+start_dovrel
+read -r work_left work_top work_right work_bottom <<<"$(drv work-area | field work-area)"
+read -r got_left got_top got_right got_bottom <<<"$(drv window-rect | field rect)"
+note "at 144 dpi a window of 1100 x 800 pixels at 96 opened at $got_left $got_top $got_right $got_bottom in the work area $work_left $work_top $work_right $work_bottom"
+[ "$got_left" -ge "$work_left" ] && [ "$got_top" -ge "$work_top" ] && [ "$got_right" -le "$work_right" ] &&
+    [ "$got_bottom" -le "$work_bottom" ] || fail "the large window does not lie inside the work area"
+[ $((got_right - got_left)) -eq $((work_right - work_left)) ] ||
+    fail "the large window is $((got_right - got_left)) pixels wide, not reduced to the work area's width"
+drv wait-rows 1 >/dev/null
+screenshot -large
 drv click Cancel
 expect_exit

@@ -157,6 +157,15 @@ void SelectRow(const Args& args)
                            RowsText(selected)));
 }
 
+void SetSelection(const Args& args)
+{
+    RemoteList list(MainList(MainWindow()));
+    const int row = RowArgument(args[0]);
+    list.SetSelection(row);
+    if (list.SelectedRows() != std::vector<int>{row})
+        throw Failure("LVM_SETITEMSTATE left the selected rows at:" + Utf8(RowsText(list.SelectedRows())));
+}
+
 // Posted, as a double click may open a modal window that keeps the program
 // from answering until it closes.
 void DoubleClickRow(const Args& args)

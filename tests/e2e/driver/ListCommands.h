@@ -9,6 +9,7 @@ void List(const Args& args);
 void Columns(const Args& args);
 void HeaderClick(const Args& args);
 void SelectRow(const Args& args);
+void SetSelection(const Args& args);
 void DoubleClickRow(const Args& args);
 void WaitSelected(const Args& args);
 void WaitRow(const Args& args);

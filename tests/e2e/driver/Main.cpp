@@ -41,6 +41,8 @@ const Command kCommands[] = {
      HeaderClick},
     {L"select-row", "select-row N                clicks row N of the list (from 0); fails unless it alone is selected", 1,
      1, SelectRow},
+    {L"set-selection", "set-selection N             selects row N alone by LVM_SETITEMSTATE, as an assistive tool does",
+     1, 1, SetSelection},
     {L"wait-selected", "wait-selected N [ms]        row N of the list alone is selected", 1, 2, WaitSelected},
     {L"wait-row", "wait-row TEXT [ms]          a row reads TEXT (\"row: N\"), or the program shows a box (\"box: TEXTS\")",
      1, 2, WaitRow},

@@ -111,6 +111,17 @@ std::wstring RemoteList::CellText(int row, int column)
     return item.pszText ? memory_.ReadString(reinterpret_cast<LPARAM>(item.pszText), kTextChars) : L"";
 }
 
+void RemoteList::SetSelection(int row)
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    memory_.Write(offsetof(Block, item), &item, sizeof item);
+    Ask(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory_.At(offsetof(Block, item)));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    memory_.Write(offsetof(Block, item), &item, sizeof item);
+    Ask(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), memory_.At(offsetof(Block, item)));
+}
+
 std::wstring RemoteList::ColumnText(int column)
 {
     HDITEMW item{};

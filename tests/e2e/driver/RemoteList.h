@@ -56,6 +56,8 @@ public:
     // the row into view as a person would.
     RECT RowRect(int row);
     std::vector<int> SelectedRows() const;
+    // Selects the row alone and focuses it, as an assistive tool does.
+    void SetSelection(int row);
     // Column index from a header text or a number counted from 0.
     int ColumnIndex(const std::wstring& text);
 
