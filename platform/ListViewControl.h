@@ -25,7 +25,8 @@ public:
 class ColumnHeaderCollection {
 public:
     virtual ~ColumnHeaderCollection() = default;
-    // Appends a column with the control's default width and alignment.
+    // Appends a column with the default alignment; while the list has no
+    // rows, the columns fit their headers, the last one filling the rest.
     virtual std::unique_ptr<ColumnHeader> Add(const std::wstring& text) = 0;
     virtual std::int32_t Count() const = 0;
     virtual std::unique_ptr<ColumnHeader> Item(std::int32_t index) = 0;

@@ -47,7 +47,18 @@ void Win32Button::SetEnabled(bool enabled)
         const HWND next = GetNextDlgTabItem(parent, window, FALSE);
         SetFocus(next && next != window ? next : parent);
     }
-    EnableWindow(window, enabled ? TRUE : FALSE);
+    if (!IsWindowVisible(window)) {
+        EnableWindow(window, enabled ? TRUE : FALSE);
+        return;
+    }
+    // The button draws its new state at the window's next paint, not at
+    // once: a refresh that disables it and enables it again before then
+    // shows no change at all.
+    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    const bool wasEnabled = EnableWindow(window, enabled ? TRUE : FALSE) == FALSE;
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    if (wasEnabled != enabled)
+        InvalidateRect(window, nullptr, TRUE);
 }
 
 void Win32Button::SetLeft(float left)

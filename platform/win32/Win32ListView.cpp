@@ -58,9 +58,14 @@ public:
     std::unique_ptr<ColumnHeader> Add(const std::wstring& text) override
     {
         const int index = Count();
-        // A new column is one inch wide until it is sized to its contents.
+        // A new column is one inch wide until it is sized to its contents;
+        // while the list is empty, to its header, the last one filling the
+        // rest, so that the empty list shows no scroll bar.
         owner_.View().InsertColumn(index, text, ScreenDpi());
         owner_.columnTexts_.push_back(text);
+        if (owner_.rows_.Count() == 0)
+            for (std::int32_t column = 1; column <= Count(); ++column)
+                owner_.AutoSizeColumn(column, true);
         return std::make_unique<Header>(owner_, index + 1);
     }
     std::int32_t Count() const override { return static_cast<std::int32_t>(owner_.columnTexts_.size()); }
