@@ -63,7 +63,9 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 {
     DWORD needed = 0;
     DWORD count = 0;
-    const BOOL ok = Library().enumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
+    BOOL ok = FALSE;
+    if (!firstEnumeration_.Answer(buffer, bufferSize, needed, count, ok))
+        ok = Library().enumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
     return ok != FALSE;
@@ -71,12 +73,14 @@ bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, st
 
 bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
+    firstEnumeration_.Drop();
     std::string name = Ansi(MonitorSpelling(monitorName));
     return Library().addPortA(nullptr, Owner(owner), name.data()) != FALSE;
 }
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
+    firstEnumeration_.Drop();
     const PortToActOn port = FindPort(portName);
     if (port.error != ERROR_SUCCESS) {
         SetLastError(port.error);
@@ -87,6 +91,7 @@ bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
+    firstEnumeration_.Drop();
     const PortToActOn port = FindPort(portName);
     if (port.error != ERROR_SUCCESS) {
         SetLastError(port.error);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Spooler.h"
+#include "platform/win32/PortPrefetch.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
@@ -21,6 +22,10 @@ public:
     // Each call raises the program's error when the spooler's library
     // cannot be loaded.
     Win32Spooler() = default;
+
+    // Starts fetching the answer of the first refresh on a thread of its own
+    // (PortPrefetch); called first thing, before the window is made.
+    void StartFirstEnumeration() { firstEnumeration_.Start(); }
 
     bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                    std::int32_t& returned) override;
@@ -53,6 +58,8 @@ private:
     const Winspool& Library() const;
 
     mutable std::unique_ptr<Winspool> winspool_;
+    // Last, so that its thread has ended before anything else goes.
+    PortPrefetch firstEnumeration_;
 };
 
 }  // namespace dovrel::win32

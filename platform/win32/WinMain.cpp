@@ -14,9 +14,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetErrorReportTitle(dovrel::modMain::kApplicationTitle);
     try {
         LoadLibrariesFromSystemFolderOnly();
+        // The spooler's first answer is fetched while the window is made.
+        Win32Spooler spooler;
+        spooler.StartFirstEnumeration();
         Win32Forms runtime(dovrel::modMain::kApplicationTitle);
         Win32SupportLibrary support(runtime);
-        Win32Spooler spooler;
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
         // An error before the window is shown ends the program: there is no
