@@ -72,7 +72,11 @@ Win32Spooler::Winspool::Winspool()
       deletePortA(library.Get<decltype(&::DeletePortA)>("DeletePortA")),
       deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
       configurePortA(library.Get<decltype(&::ConfigurePortA)>("ConfigurePortA")),
-      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
+      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW")),
+      watch{library.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"), library.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
+            library.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
+            library.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
+            library.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")}
 {
 }
 
@@ -108,6 +112,13 @@ bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     return ActOnPort(portName, Library().configurePortW, Library().configurePortA, Owner(owner));
+}
+
+std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)
+{
+    if (!waits_)
+        return nullptr;
+    return Win32PortWatch::Start(Library().watch, *waits_, std::move(onChanged));
 }
 
 // Calls the spooler's Unicode or ANSI form of an operation on one port, as

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/Spooler.h"
+#include "platform/win32/MessageLoopWaits.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Win32PortWatch.h"
 
 namespace dovrel::win32 {
 
@@ -17,14 +19,17 @@ namespace dovrel::win32 {
 class Win32Spooler final : public Spooler {
 public:
     // Each call raises the program's error when the spooler's library
-    // cannot be loaded.
-    Win32Spooler() = default;
+    // cannot be loaded. Without `waits` no changes are watched.
+    explicit Win32Spooler(MessageLoopWaits* waits = nullptr) : waits_(waits) {}
 
     bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                    std::int32_t& returned) override;
     bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
     bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    // Through the local print server's change notification, where the
+    // spooler gives one.
+    std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
 private:
     // How a port acted on by its ANSI name is reached.
@@ -51,9 +56,11 @@ private:
         decltype(&::DeletePortW) deletePortW;
         decltype(&::ConfigurePortA) configurePortA;
         decltype(&::ConfigurePortW) configurePortW;
+        PortWatchFunctions watch;
     };
     const Winspool& Library() const;
 
+    MessageLoopWaits* waits_;
     mutable std::unique_ptr<Winspool> winspool_;
 };
 

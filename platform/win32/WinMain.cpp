@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         LoadLibrariesFromSystemFolderOnly();
         Win32Forms runtime(dovrel::modMain::kApplicationTitle);
         Win32SupportLibrary support(runtime);
-        Win32Spooler spooler;
+        Win32Spooler spooler(&runtime);
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
         // An error before the window is shown ends the program: there is no

@@ -4,7 +4,8 @@
 // Between the size call and the data call one of its four ports goes away,
 // so the data call reports fewer bytes than it was offered and the first
 // records' strings lie beyond that count. Every other entry point the
-// program looks up answers as a spooler that refuses the request.
+// program looks up answers as a spooler that refuses the request, and it
+// gives no change notification.
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
@@ -90,6 +91,33 @@ __declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR)
 __declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR)
 {
     return Refuse(ERROR_NOT_SUPPORTED);
+}
+
+__declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR, HANDLE* printer, void*)
+{
+    *printer = nullptr;
+    return Refuse(ERROR_NOT_SUPPORTED);
+}
+
+__declspec(dllexport) BOOL WINAPI ClosePrinter(HANDLE)
+{
+    return Refuse(ERROR_INVALID_HANDLE);
+}
+
+__declspec(dllexport) HANDLE WINAPI FindFirstPrinterChangeNotification(HANDLE, DWORD, DWORD, void*)
+{
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return INVALID_HANDLE_VALUE;
+}
+
+__declspec(dllexport) BOOL WINAPI FindNextPrinterChangeNotification(HANDLE, DWORD*, void*, void**)
+{
+    return Refuse(ERROR_INVALID_HANDLE);
+}
+
+__declspec(dllexport) BOOL WINAPI FindClosePrinterChangeNotification(HANDLE)
+{
+    return Refuse(ERROR_INVALID_HANDLE);
 }
 
 }  // extern "C"

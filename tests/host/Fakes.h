@@ -35,6 +35,7 @@ public:
     float scaleHeight = 2355;
     void Show() override;
     void Unload() override;
+    void PopupMenu(const std::string& menu, const ScreenPoint& at) override;
     bool loaded = false;
     bool unloaded = false;
     FaultPlan* faults = nullptr;
@@ -88,6 +89,18 @@ private:
     EventLog& log_;
 };
 
+class FakeMenuItem final : public MenuItem {
+public:
+    FakeMenuItem(EventLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool value) override;
+    bool enabled = true;
+
+private:
+    EventLog& log_;
+    std::string name_;
+};
+
 class FakeTimer final : public Timer {
 public:
     FakeTimer(EventLog& log, const ControlDefinition& design)
@@ -114,8 +127,12 @@ public:
     void SetScreenMousePointer(MousePointer pointer) override;
     std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
+    void SetClipboardText(const std::wstring& text) override;
+    bool ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice) override;
 
     MousePointer pointer = MousePointer::Default;
+    std::wstring clipboard;
+    std::optional<SaveAsChoice> saveAsAnswer;  // none: the user cancels
     std::int32_t msgBoxAnswer = kIdOk;
     std::wstring inputAnswer;
     std::string failOn;
@@ -140,7 +157,10 @@ public:
     std::wstring CutRight(const std::wstring& text, std::int32_t count) override;
     std::unique_ptr<PlacementStore> CreatePlacementStore() override;
     std::unique_ptr<FormServices> CreateFormServices() override;
+    bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;
 
+    std::string savedBytes;
+    std::wstring saveRefusal;  // when set, SaveFile fails with this reason
     bool designEnvironment = false;
     bool placementStored = false;
     std::string failOn;
@@ -171,8 +191,11 @@ public:
     bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
     bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
     std::size_t BytesNeeded() const;
+    std::function<void()> portsChanged;  // what the watch calls; empty once it is gone
+    bool tellsOfChanges = true;
     std::vector<PortStrings> Strings() const;
 
     std::vector<FakePort> ports;
@@ -214,10 +237,12 @@ private:
     std::vector<std::unique_ptr<FakeTimer>> timers_;
     std::vector<std::unique_ptr<RecordingListView>> lists_;
     std::vector<std::unique_ptr<FakeExtent>> extents_;
+    std::vector<std::unique_ptr<FakeMenuItem>> menuItems_;
 
 public:
     FormControls controls{form};
     FakeTimer& tmrInit;
+    FakeTimer& tmrPortsChanged;
     RecordingListView& lvPorts;
     FakeExtent& lvPortsExtent;
     FakeButton& cmdHelp;
@@ -225,6 +250,7 @@ public:
     FakeButton& cmdAdd;
     FakeButton& cmdSettings;
     FakeButton& cmdCancel;
+    FakeMenuItem& MenuItemNamed(const std::string& name) { return static_cast<FakeMenuItem&>(controls.MenuItemNamed(name)); }
     FakeRuntime runtime{log, controls};
     FakeSupport support{log};
     FakeSpooler spooler{log};
