@@ -11,6 +11,7 @@ void HeaderClick(const Args& args);
 void SelectRow(const Args& args);
 void DoubleClickRow(const Args& args);
 void WaitSelected(const Args& args);
+void TopRow(const Args& args);
 void WaitRow(const Args& args);
 void WaitNoRow(const Args& args);
 

@@ -1,0 +1,146 @@
+// A stand-in for winspool.drv that tells of port changes, as Windows'
+// spooler does and Wine's does not. Its ports are those of the registry key
+// that Wine's spooler keeps them in (the value names; every one a local
+// port that can be written to), so that ports another program adds or
+// deletes through Wine's spooler show here too. Its change notification is
+// an event that the key's own change notification sets. The entry points
+// the program looks up for commands answer as a spooler that refuses.
+// winspool.h is not included: it declares the entry points as imports,
+// which this library defines.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/common/PortRecords.h"
+
+namespace {
+
+constexpr wchar_t kPortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
+constexpr DWORD kPrinterChangePort = 0x00700000;  // PRINTER_CHANGE_PORT
+constexpr DWORD kPortTypeWrite = 1;
+// Stands for the local print server; the stand-in serves nothing else.
+const HANDLE kServer = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5e7));
+
+HKEY watchedKey = nullptr;
+HANDLE changed = nullptr;
+
+bool Refuse(DWORD error)
+{
+    SetLastError(error);
+    return false;
+}
+
+std::vector<std::string> PortNames()
+{
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return names;
+    for (DWORD index = 0;; ++index) {
+        char name[1024];
+        DWORD size = sizeof name;
+        if (RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, size);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+bool Arm()
+{
+    return RegNotifyChangeKeyValue(watchedKey, FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed,
+                                   TRUE) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, DWORD offered, LPDWORD needed,
+                                             LPDWORD returned)
+{
+    *returned = 0;
+    if (level != 2)
+        return Refuse(ERROR_INVALID_LEVEL);
+    const std::vector<std::string> names = PortNames();
+    std::vector<dovrel::test::PortStrings> ports;
+    for (const std::string& name : names)
+        ports.push_back({name.c_str(), "Local Monitor", "Local Port", kPortTypeWrite});
+    *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(ports));
+    if (!buffer || offered < *needed)
+        return Refuse(ERROR_INSUFFICIENT_BUFFER);
+    dovrel::test::WritePortRecords(ports, buffer, offered, dovrel::test::StringPlacement::AfterRecords);
+    *returned = static_cast<DWORD>(ports.size());
+    return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR name, HANDLE* printer, void*)
+{
+    *printer = name ? nullptr : kServer;
+    return name ? Refuse(ERROR_INVALID_PRINTER_NAME) : TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI ClosePrinter(HANDLE printer)
+{
+    return printer == kServer ? TRUE : Refuse(ERROR_INVALID_HANDLE);
+}
+
+__declspec(dllexport) HANDLE WINAPI FindFirstPrinterChangeNotification(HANDLE printer, DWORD filter, DWORD, void*)
+{
+    if (printer != kServer || filter != kPrinterChangePort || changed) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_NOTIFY | KEY_WOW64_64KEY, &watchedKey) != ERROR_SUCCESS)
+        return INVALID_HANDLE_VALUE;
+    changed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!changed || !Arm()) {
+        RegCloseKey(watchedKey);
+        return INVALID_HANDLE_VALUE;
+    }
+    return changed;
+}
+
+// As Windows' does: the handle is no longer signalled, and the next change
+// signals it again.
+__declspec(dllexport) BOOL WINAPI FindNextPrinterChangeNotification(HANDLE change, DWORD* what, void*, void**)
+{
+    if (change != changed || !changed)
+        return Refuse(ERROR_INVALID_HANDLE);
+    ResetEvent(changed);
+    if (what)
+        *what = kPrinterChangePort;
+    return Arm() ? TRUE : Refuse(ERROR_INVALID_HANDLE);
+}
+
+__declspec(dllexport) BOOL WINAPI FindClosePrinterChangeNotification(HANDLE change)
+{
+    if (change != changed || !changed)
+        return Refuse(ERROR_INVALID_HANDLE);
+    RegCloseKey(watchedKey);
+    CloseHandle(changed);
+    watchedKey = nullptr;
+    changed = nullptr;
+    return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+{
+    *needed = *returned = 0;
+    return Refuse(ERROR_NOT_SUPPORTED);
+}
+
+__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+{
+    *needed = *returned = 0;
+    return Refuse(ERROR_NOT_SUPPORTED);
+}
+
+__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR, HWND, LPWSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+__declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+
+}  // extern "C"
