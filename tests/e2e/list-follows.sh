@@ -8,28 +8,13 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialogs.sh"
 
-standin=$(readlink -f "$1")
 files=()
 for n in $(seq -w 1 22); do
     files+=("C:\\windows\\temp\\dovrel-e2e-follow-$n.prn")
 done
 use_ports COM1: COM2: FILE: LPT1: LPT2: "${files[@]}"
 
-prefix=$(source "$e2e_here/../wine/wine-env.sh" "$e2e_state" && echo "$WINEPREFIX")
-if x86_64-w64-mingw32-objdump -f "$e2e_exe" | grep -q 'pei-i386'; then
-    system="$prefix/drive_c/windows/syswow64"
-else
-    system="$prefix/drive_c/windows/system32"
-fi
-cp "$system/winspool.drv" "$e2e_tmp/winspool.drv.wine"
-e2e_cleanups+=("cp $e2e_tmp/winspool.drv.wine $system/winspool.drv")
-cp "$standin" "$system/winspool.drv"
-
-drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
-DOVREL_DLL_OVERRIDES=winspool.drv=n "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
-e2e_pid=$!
-note "Dovrel.exe started with the stand-in spooler (pid $e2e_pid)"
-drv wait-window Ports 20000 >/dev/null || fail "the window \"Ports\" did not appear"
+start_dovrel_on_standin "$1"
 drv wait-rows 27 >/dev/null || fail "the list did not fill"
 
 # The user's view: sorted by name descending, scrolled to the end, the row

@@ -14,7 +14,7 @@ use_ports COM1: LPT1: FILE: "$odd"
 prefix=$(source "$e2e_here/../wine/wine-env.sh" "$e2e_state" && echo "$WINEPREFIX")
 unix_temp="$prefix/drive_c/windows/temp"
 rm -f "$unix_temp"/dovrel-e2e-list.*
-e2e_cleanups+=("rm -f $unix_temp/dovrel-e2e-list.csv $unix_temp/dovrel-e2e-list.txt")
+e2e_cleanups+=("rm -f $unix_temp/dovrel-e2e-list.csv $unix_temp/dovrel-e2e-list.txt $unix_temp/dovrel-e2e-list.csv.release")
 
 start_dovrel
 drv wait-rows 4 >/dev/null
@@ -70,7 +70,7 @@ note "saved as tab-separated text, read back"
 cp "$unix_temp/dovrel-e2e-list.csv" "$e2e_tmp/before.csv"
 drv hold-file 'C:\windows\temp\dovrel-e2e-list.csv' 30000 >"$e2e_tmp/held.txt" &
 holder=$!
-e2e_cleanups+=("kill $holder")
+e2e_cleanups+=("touch $unix_temp/dovrel-e2e-list.csv.release" "wait $holder" "${e2e_cleanups[-1]}")
 for _ in $(seq 1 100); do
     grep -q held "$e2e_tmp/held.txt" 2>/dev/null && break
     sleep 0.05

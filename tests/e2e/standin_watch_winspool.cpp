@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/common/PortRecords.h"
+#include "tests/e2e/standin_refusals.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ const HANDLE kServer = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5e7));
 
 HKEY watchedKey = nullptr;
 HANDLE changed = nullptr;
-
-bool Refuse(DWORD error)
-{
-    SetLastError(error);
-    return false;
-}
 
 std::vector<std::string> PortNames()
 {
@@ -124,23 +119,5 @@ __declspec(dllexport) BOOL WINAPI FindClosePrinterChangeNotification(HANDLE chan
     changed = nullptr;
     return TRUE;
 }
-
-__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
-{
-    *needed = *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
-{
-    *needed = *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR, HWND, LPWSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
 
 }  // extern "C"

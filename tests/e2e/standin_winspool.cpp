@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "tests/common/PortRecords.h"
+#include "tests/e2e/standin_refusals.h"
 
 namespace {
 
@@ -27,12 +28,6 @@ const std::vector<PortStrings> kBefore = {
     {"GONE:", "Stand-in Monitor", "Gone before the data call", kPortTypeWrite},
 };
 const std::vector<PortStrings> kAfter(kBefore.begin(), kBefore.end() - 1);
-
-bool Refuse(DWORD error)
-{
-    SetLastError(error);
-    return false;
-}
 
 }  // namespace
 
@@ -52,45 +47,6 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(kAfter));
     *returned = static_cast<DWORD>(kAfter.size());
     return TRUE;
-}
-
-__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
-{
-    *needed = 0;
-    *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
-{
-    *needed = 0;
-    *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR, HWND, LPSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR, HWND, LPWSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
 }
 
 __declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR, HANDLE* printer, void*)

@@ -85,7 +85,8 @@ void SpoolerWatch(const Args&)
 
 // Another program that has the file open, as a spreadsheet keeps the file
 // it shows: others may read it but neither write nor replace it. Prints
-// "held" once it is, and lets go after MS milliseconds.
+// "held" once it is, and lets go when a file of its name with ".release"
+// after it appears, or after MS milliseconds.
 void HoldFile(const Args& args)
 {
     const HANDLE file = CreateFileW(args[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
@@ -93,8 +94,11 @@ void HoldFile(const Args& args)
     if (file == INVALID_HANDLE_VALUE)
         throw Failure("cannot open the file, error " + std::to_string(GetLastError()));
     Print(L"held");
-    Sleep(static_cast<DWORD>(ParseNumber(args[1], L"the time")));
+    const std::wstring release = args[0] + L".release";
+    Poll(static_cast<DWORD>(ParseNumber(args[1], L"the time")),
+         [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
     CloseHandle(file);
+    DeleteFileW(release.c_str());
 }
 
 void CodePage(const Args&)
