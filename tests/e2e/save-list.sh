@@ -34,22 +34,17 @@ save_as() {
     drv click Save "Save As"
 }
 
-# What the file must hold: the header and the rows, as CSV or TSV, CR LF.
+# What the file must hold: the header and the rows, as CSV ($1 = csv, by
+# Python's csv module, which quotes as RFC 4180 has it) or TSV, CR LF.
 expected_file() {
-    printf '\xef\xbb\xbf'
     { printf 'Name\tMonitor\tDescription\tType\n'; echo "$rows"; } | python3 -c '
 import csv, sys
-kind = sys.argv[1]
-out = sys.stdout.buffer
-for line in sys.stdin.read().splitlines():
-    fields = line.split("\t")
-    if kind == "csv":
-        import io
-        text = io.StringIO()
-        csv.writer(text, lineterminator="\r\n").writerow(fields)
-        out.write(text.getvalue().encode())
-    else:
-        out.write(("\t".join(fields) + "\r\n").encode())
+out = open(sys.stdout.fileno(), "w", encoding="utf-8-sig", newline="")
+rows = [line.split("\t") for line in sys.stdin.read().splitlines()]
+if sys.argv[1] == "csv":
+    csv.writer(out, lineterminator="\r\n").writerows(rows)
+else:
+    out.writelines("\t".join(row) + "\r\n" for row in rows)
 ' "$1"
 }
 

@@ -1,10 +1,8 @@
 // A stand-in for winspool.drv that tells of port changes, as Windows'
-// spooler does and Wine's does not. Its ports are those of the registry key
-// that Wine's spooler keeps them in (the value names; every one a local
-// port that can be written to), so that ports another program adds or
-// deletes through Wine's spooler show here too. Its change notification is
-// an event that the key's own change notification sets. The entry points
-// the program looks up for commands answer as a spooler that refuses.
+// spooler does and Wine's does not. Its ports are the value names of the
+// registry key where Wine's spooler keeps them, so ports another program
+// adds or deletes through Wine's spooler show here too; its notification
+// is an event that the key's own change notification sets.
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
@@ -18,9 +16,7 @@ namespace {
 
 constexpr wchar_t kPortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 constexpr DWORD kPrinterChangePort = 0x00700000;  // PRINTER_CHANGE_PORT
-constexpr DWORD kPortTypeWrite = 1;
-// Stands for the local print server; the stand-in serves nothing else.
-const HANDLE kServer = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5e7));
+const HANDLE kServer = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5e7));  // the local print server
 
 HKEY watchedKey = nullptr;
 HANDLE changed = nullptr;
@@ -31,12 +27,11 @@ std::vector<std::string> PortNames()
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
         return names;
-    for (DWORD index = 0;; ++index) {
-        char name[1024];
-        DWORD size = sizeof name;
-        if (RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+    char name[1024];
+    DWORD size = sizeof name;
+    for (DWORD i = 0; RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i) {
         names.emplace_back(name, size);
+        size = sizeof name;
     }
     RegCloseKey(key);
     return names;
@@ -61,7 +56,7 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     const std::vector<std::string> names = PortNames();
     std::vector<dovrel::test::PortStrings> ports;
     for (const std::string& name : names)
-        ports.push_back({name.c_str(), "Local Monitor", "Local Port", kPortTypeWrite});
+        ports.push_back({name.c_str(), "Local Monitor", "Local Port", 1});
     *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(ports));
     if (!buffer || offered < *needed)
         return Refuse(ERROR_INSUFFICIENT_BUFFER);
@@ -83,39 +78,30 @@ __declspec(dllexport) BOOL WINAPI ClosePrinter(HANDLE printer)
 
 __declspec(dllexport) HANDLE WINAPI FindFirstPrinterChangeNotification(HANDLE printer, DWORD filter, DWORD, void*)
 {
-    if (printer != kServer || filter != kPrinterChangePort || changed) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_NOTIFY | KEY_WOW64_64KEY, &watchedKey) != ERROR_SUCCESS)
+    if (printer != kServer || filter != kPrinterChangePort || changed ||
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_NOTIFY | KEY_WOW64_64KEY, &watchedKey) != ERROR_SUCCESS)
         return INVALID_HANDLE_VALUE;
     changed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!changed || !Arm()) {
-        RegCloseKey(watchedKey);
-        return INVALID_HANDLE_VALUE;
-    }
-    return changed;
+    return changed && Arm() ? changed : INVALID_HANDLE_VALUE;
 }
 
 // As Windows' does: the handle is no longer signalled, and the next change
 // signals it again.
 __declspec(dllexport) BOOL WINAPI FindNextPrinterChangeNotification(HANDLE change, DWORD* what, void*, void**)
 {
-    if (change != changed || !changed)
+    if (!changed || change != changed || !ResetEvent(changed) || !Arm())
         return Refuse(ERROR_INVALID_HANDLE);
-    ResetEvent(changed);
     if (what)
         *what = kPrinterChangePort;
-    return Arm() ? TRUE : Refuse(ERROR_INVALID_HANDLE);
+    return TRUE;
 }
 
 __declspec(dllexport) BOOL WINAPI FindClosePrinterChangeNotification(HANDLE change)
 {
-    if (change != changed || !changed)
+    if (!changed || change != changed)
         return Refuse(ERROR_INVALID_HANDLE);
     RegCloseKey(watchedKey);
     CloseHandle(changed);
-    watchedKey = nullptr;
     changed = nullptr;
     return TRUE;
 }

@@ -398,8 +398,6 @@ private:
 std::unique_ptr<PortWatch> FakeSpooler::WatchPorts(std::function<void()> onChanged)
 {
     log_.push_back("WatchPorts");
-    if (!tellsOfChanges)
-        return nullptr;
     portsChanged = std::move(onChanged);
     return std::make_unique<FakePortWatch>(portsChanged);
 }

@@ -195,7 +195,6 @@ public:
 
     std::size_t BytesNeeded() const;
     std::function<void()> portsChanged;  // what the watch calls; empty once it is gone
-    bool tellsOfChanges = true;
     std::vector<PortStrings> Strings() const;
 
     std::vector<FakePort> ports;

@@ -160,13 +160,6 @@ TEST_F(PortListExtrasTest, ChangesElsewhereUpdateTheListOnceKeepingSortSelection
     h.tmrPortsChanged.onTimer();
     EXPECT_THAT(h.lvPorts.SelectedPositions(), ElementsAre(3));
     EXPECT_NE(before, h.lvPorts.Texts());
-
-    Harness quiet;
-    quiet.spooler.tellsOfChanges = false;
-    modMain::Program other{quiet.runtime, quiet.support, quiet.spooler, nullptr};
-    modMain::Main(other);
-    quiet.tmrInit.onTimer();
-    EXPECT_THAT(EntriesStartingWith(quiet.log, "WatchPorts"), ElementsAre("WatchPorts"));
 }
 
 }  // namespace
