@@ -9,18 +9,24 @@ namespace dovrel {
 using namespace modListViewSupport;
 
 frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
-    : form(controls.TheForm()), tmrInit(controls.TimerNamed("tmrInit")), lvPorts(controls.ListView("lvPorts")),
+    : form(controls.TheForm()), tmrInit(controls.TimerNamed("tmrInit")),
+      tmrPortsChanged(controls.TimerNamed("tmrPortsChanged")), lvPorts(controls.ListView("lvPorts")),
       lvPortsExtent(controls.Extent("lvPorts")), cmdHelp(controls.Button("cmdHelp")),
       cmdDelete(controls.Button("cmdDelete")), cmdAdd(controls.Button("cmdAdd")),
-      cmdSettings(controls.Button("cmdSettings")), cmdCancel(controls.Button("cmdCancel")), runtime_(runtime),
-      support_(support), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
-      portCommands_(form, lvPorts, runtime, spooler, [this] { RefreshPorts(); })
+      cmdSettings(controls.Button("cmdSettings")), cmdCancel(controls.Button("cmdCancel")),
+      mnuSettings(controls.MenuItemNamed("mnuSettings")), mnuDelete(controls.MenuItemNamed("mnuDelete")),
+      mnuAdd(controls.MenuItemNamed("mnuAdd")), mnuRefresh(controls.MenuItemNamed("mnuRefresh")),
+      mnuCopy(controls.MenuItemNamed("mnuCopy")), mnuSaveAs(controls.MenuItemNamed("mnuSaveAs")), runtime_(runtime),
+      support_(support), spooler_(spooler), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
+      portCommands_(form, lvPorts, runtime, spooler, [this] { RefreshPorts(); }),
+      portExport_(lvPorts, runtime, support)
 {
     form.onLoad = [this] { Form_Load(); };
     form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };
     form.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { Form_KeyDown(keyCode, shift); };
     form.onResize = [this] { Form_Resize(); };
     tmrInit.onTimer = [this] { tmrInit_Timer(); };
+    tmrPortsChanged.onTimer = [this] { tmrPortsChanged_Timer(); };
     cmdHelp.onClick = [this] { cmdHelp_Click(); };
     cmdCancel.onClick = [this] { cmdCancel_Click(); };
     cmdAdd.onClick = [this] { cmdAdd_Click(); };
@@ -28,6 +34,15 @@ frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& 
     cmdSettings.onClick = [this] { cmdSettings_Click(); };
     lvPorts.onColumnClick = [this](ColumnHeader& header) { lvPorts_ColumnClick(header); };
     lvPorts.onDblClick = [this] { lvPorts_DblClick(); };
+    lvPorts.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { lvPorts_KeyDown(keyCode, shift); };
+    lvPorts.onContextMenu = [this](const ScreenPoint& at) { lvPorts_ContextMenu(at); };
+    // Each item runs what its button or key runs.
+    mnuSettings.onClick = [this] { cmdSettings_Click(); };
+    mnuDelete.onClick = [this] { cmdDelete_Click(); };
+    mnuAdd.onClick = [this] { cmdAdd_Click(); };
+    mnuRefresh.onClick = [this] { mnuRefresh_Click(); };
+    mnuCopy.onClick = [this] { mnuCopy_Click(); };
+    mnuSaveAs.onClick = [this] { mnuSaveAs_Click(); };
 }
 
 void frmMain::Form_Load()
@@ -46,6 +61,11 @@ void frmMain::Form_Unload(std::int16_t& /*cancel*/)
 
 void frmMain::Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
 {
+    // F5 and Ctrl+C from any control of the window.
+    if (keyCode == kKeyF5 && shift == kShiftNone)
+        RefreshPorts();
+    else if (keyCode == kKeyC && shift == kCtrlOnly)
+        portExport_.CopySelectedPort();
     if (keyCode != kKeyF1)
         return;
     if (shift == kShiftOnly)
@@ -71,6 +91,13 @@ void frmMain::tmrInit_Timer()
     // Off before the refresh, so a refresh that fails is not repeated.
     tmrInit.SetEnabled(false);
     RefreshPorts();
+    WatchPorts();
+}
+
+void frmMain::tmrPortsChanged_Timer()
+{
+    tmrPortsChanged.SetEnabled(false);
+    portList_.UpdatePorts();
 }
 
 void frmMain::cmdHelp_Click()
@@ -93,6 +120,34 @@ void frmMain::lvPorts_ColumnClick(ColumnHeader& columnHeader)
 void frmMain::lvPorts_DblClick()
 {
     SharedFormServices().PressButton(cmdSettings);
+}
+
+// Del deletes the selected port, asking first, as "Delete..." does.
+void frmMain::lvPorts_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
+{
+    if (keyCode == kKeyDelete && shift == kShiftNone)
+        cmdDelete_Click();
+}
+
+void frmMain::lvPorts_ContextMenu(const ScreenPoint& at)
+{
+    const bool rowSelected = lvPorts.SelectedItem() != nullptr;
+    for (MenuItem* needsRow : {&mnuSettings, &mnuDelete, &mnuCopy})
+        needsRow->SetEnabled(rowSelected);
+    form.PopupMenu("mnuPorts", at);
+}
+
+void frmMain::WatchPorts()
+{
+    portWatch_ = spooler_.WatchPorts([this] { OnPortsChanged(); });
+}
+
+// News of a change starts the timer, unless it runs already: the changes
+// that come in meanwhile are brought in by the same update.
+void frmMain::OnPortsChanged()
+{
+    if (!tmrPortsChanged.Enabled())
+        tmrPortsChanged.SetEnabled(true);
 }
 
 void frmMain::InitListView()

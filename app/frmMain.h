@@ -8,6 +8,7 @@
 #include "platform/Spooler.h"
 #include "platform/SupportLibrary.h"
 #include "ports/PortCommands.h"
+#include "ports/PortExport.h"
 #include "ports/PortList.h"
 
 namespace dovrel {
@@ -28,10 +29,16 @@ public:
     void Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
     void Form_Resize();
     void tmrInit_Timer();
+    void tmrPortsChanged_Timer();
     void cmdHelp_Click();
     void cmdCancel_Click();
     void lvPorts_ColumnClick(ColumnHeader& columnHeader);
     void lvPorts_DblClick();
+    void lvPorts_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
+    void lvPorts_ContextMenu(const ScreenPoint& at);
+    void mnuRefresh_Click() { RefreshPorts(); }
+    void mnuCopy_Click() { portExport_.CopySelectedPort(); }
+    void mnuSaveAs_Click() { portExport_.SaveList(); }
     void cmdAdd_Click() { portCommands_.cmdAdd_Click(); }
     void cmdDelete_Click() { portCommands_.cmdDelete_Click(); }
     void cmdSettings_Click() { portCommands_.cmdSettings_Click(); }
@@ -40,6 +47,7 @@ public:
 
     Form& form;
     Timer& tmrInit;
+    Timer& tmrPortsChanged;
     ListViewControl& lvPorts;
     ControlExtent& lvPortsExtent;
     CommandButton& cmdHelp;
@@ -47,10 +55,20 @@ public:
     CommandButton& cmdAdd;
     CommandButton& cmdSettings;
     CommandButton& cmdCancel;
+    MenuItem& mnuSettings;
+    MenuItem& mnuDelete;
+    MenuItem& mnuAdd;
+    MenuItem& mnuRefresh;
+    MenuItem& mnuCopy;
+    MenuItem& mnuSaveAs;
 
     static constexpr std::int16_t kKeyF1 = 112;
+    static constexpr std::int16_t kKeyF5 = 116;
+    static constexpr std::int16_t kKeyDelete = 46;
+    static constexpr std::int16_t kKeyC = 67;
     static constexpr std::int16_t kShiftNone = 0;
     static constexpr std::int16_t kShiftOnly = 1;
+    static constexpr std::int16_t kCtrlOnly = 2;
     static constexpr const wchar_t* kPlacementName = L"Window placement";
     static constexpr const wchar_t* kIconResource = L"A_MAIN";
     static constexpr const wchar_t* kDedication = L"For everyone who keeps the printers of an office running.";
@@ -59,14 +77,21 @@ private:
     void InitListView();
     void RestoreWindowPlacement();
     void SaveWindowPlacement();
+    // From the first refresh on, the list follows the spooler's changes,
+    // where the spooler tells of them.
+    void WatchPorts();
+    void OnPortsChanged();
     // The one FormServices of the run, made at its first use.
     FormServices& SharedFormServices();
 
     FormsRuntime& runtime_;
     SupportLibrary& support_;
+    Spooler& spooler_;
     PortList portList_;
     PortCommands portCommands_;
+    PortExport portExport_;
     std::unique_ptr<FormServices> formServices_;
+    std::unique_ptr<PortWatch> portWatch_;
 };
 
 }  // namespace dovrel

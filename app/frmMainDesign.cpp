@@ -55,6 +55,8 @@ const FormDefinition& frmMainDesign()
         form.controls = {
             //    name        left  top   interval (ms)  enabled
             Timer("tmrInit",  3000, 960,  1,             true),
+            // Gathers the spooler's news of a burst of changes into one update.
+            Timer("tmrPortsChanged", 3000, 1440, 300,    false),
             //       name       left  top   width  height  id   tab
             ListView("lvPorts", 120,  120,  3795,  2115,   100, 0),
             //     name           caption         left  top   width  height  id   tab
@@ -63,6 +65,19 @@ const FormDefinition& frmMainDesign()
             Button("cmdAdd",      L"Add...",      4020, 960,  1335,  375,    103, 3),
             Button("cmdSettings", L"Settings...", 4020, 540,  1335,  375,    104, 2),
             Button("cmdCancel",   L"Cancel",      4020, 120,  1335,  375,    105, 1, Esc::Presses),
+        };
+        form.menus = {
+            {"mnuPorts",
+             {
+                 {"mnuSettings", L"&Settings...", true},
+                 {"mnuDelete", L"&Delete...\tDel"},
+                 {},
+                 {"mnuAdd", L"&Add..."},
+                 {"mnuRefresh", L"&Refresh\tF5"},
+                 {},
+                 {"mnuCopy", L"&Copy\tCtrl+C"},
+                 {"mnuSaveAs", L"Save &list as..."},
+             }},
         };
         return form;
     }();

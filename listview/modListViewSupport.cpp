@@ -107,4 +107,31 @@ void ListViewLabelTip(ListViewControl& listView, Truth enable)
     ListViewSetExtendedStyle(listView, kLvsExLabelTip, enable);
 }
 
+std::vector<std::wstring> ListViewHeaderTexts(ListViewControl& listView)
+{
+    std::vector<std::wstring> texts;
+    const std::int32_t count = listView.ColumnHeaders().Count();
+    for (std::int32_t column = 1; column <= count; ++column)
+        texts.push_back(listView.ColumnHeaders().Item(column)->Text());
+    return texts;
+}
+
+std::vector<std::wstring> ListViewItemTexts(ListViewControl& listView, ListItem& item)
+{
+    std::vector<std::wstring> texts{item.Text()};
+    const std::int32_t count = listView.ColumnHeaders().Count();
+    for (std::int32_t subItem = 1; subItem < count; ++subItem)
+        texts.push_back(item.SubItem(subItem));
+    return texts;
+}
+
+std::int32_t ListViewFindItem(ListViewControl& listView, const std::wstring& text)
+{
+    const std::int32_t count = listView.ListItems().Count();
+    for (std::int32_t item = 1; item <= count; ++item)
+        if (listView.ListItems().Item(item)->Text() == text)
+            return item;
+    return 0;
+}
+
 }  // namespace dovrel::modListViewSupport

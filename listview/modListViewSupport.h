@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/ListViewControl.h"
 #include "platform/Types.h"
@@ -29,5 +31,12 @@ void ListViewSetExtendedStyle(ListViewControl& listView, std::uint32_t style, Tr
 void ListViewFullRowSelect(ListViewControl& listView, Truth enable);
 void ListViewGridLines(ListViewControl& listView, Truth enable);
 void ListViewLabelTip(ListViewControl& listView, Truth enable);
+
+// The texts of the column headers, in column order.
+std::vector<std::wstring> ListViewHeaderTexts(ListViewControl& listView);
+// An item's text and its sub-items, one text per column.
+std::vector<std::wstring> ListViewItemTexts(ListViewControl& listView, ListItem& item);
+// The first item whose text is exactly `text`; 0 when there is none.
+std::int32_t ListViewFindItem(ListViewControl& listView, const std::wstring& text);
 
 }  // namespace dovrel::modListViewSupport

@@ -36,6 +36,11 @@ Timer& FormControls::TimerNamed(const std::string& name) const
     return *Find(timers_, name);
 }
 
+MenuItem& FormControls::MenuItemNamed(const std::string& name) const
+{
+    return *Find(menuItems_, name);
+}
+
 void FormControls::Add(const std::string& name, CommandButton& button)
 {
     buttons_[name] = &button;
@@ -49,6 +54,11 @@ void FormControls::Add(const std::string& name, ListViewControl& list, ControlEx
 void FormControls::Add(const std::string& name, Timer& timer)
 {
     timers_[name] = &timer;
+}
+
+void FormControls::Add(const std::string& name, MenuItem& item)
+{
+    menuItems_[name] = &item;
 }
 
 }  // namespace dovrel

@@ -25,6 +25,21 @@ struct ControlDefinition {
     bool enabled = true;        // a timer that runs from the moment its form is loaded
 };
 
+// One item of a pop-up menu. The caption marks its access key with '&' and
+// may end in a tab and the text of its shortcut key, shown right-aligned.
+// An item without a name is a separator line.
+struct MenuItemDefinition {
+    std::string name;
+    std::wstring caption;
+    bool isDefault = false;  // drawn in bold: what a double click does
+};
+
+// A pop-up menu of the form, shown by the program where it asks.
+struct MenuDefinition {
+    std::string name;
+    std::vector<MenuItemDefinition> items;
+};
+
 struct FontDefinition {
     std::wstring face;
     int points = 0;
@@ -47,6 +62,7 @@ struct FormDefinition {
     bool keyPreview = false;  // the form sees each key before the focused control
     FontDefinition font;      // every control's, unless it has its own
     std::vector<ControlDefinition> controls;  // in the order they are made
+    std::vector<MenuDefinition> menus;
 };
 
 }  // namespace dovrel

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/FormDefinition.h"
 #include "platform/ListViewControl.h"
@@ -53,6 +55,16 @@ public:
     std::function<void()> onTimer;
 };
 
+// An item of one of the form's pop-up menus.
+class MenuItem {
+public:
+    virtual ~MenuItem() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+
+    std::function<void()> onClick;
+};
+
 class Form {
 public:
     virtual ~Form() = default;
@@ -66,6 +78,10 @@ public:
     virtual void Show() = 0;
     // Runs onUnload and destroys the window.
     virtual void Unload() = 0;
+    // Shows the pop-up menu of that name at a point on the screen and
+    // returns once it is closed; the item chosen, if any, has run its click
+    // by then.
+    virtual void PopupMenu(const std::string& menu, const ScreenPoint& at) = 0;
 
     std::function<void()> onLoad;
     std::function<void(std::int16_t& cancel)> onUnload;
@@ -100,17 +116,34 @@ public:
     // Where the list of that name sits on the form.
     ControlExtent& Extent(const std::string& name) const;
     Timer& TimerNamed(const std::string& name) const;
+    MenuItem& MenuItemNamed(const std::string& name) const;
 
     // For the runtime that makes the form.
     void Add(const std::string& name, CommandButton& button);
     void Add(const std::string& name, ListViewControl& list, ControlExtent& extent);
     void Add(const std::string& name, Timer& timer);
+    void Add(const std::string& name, MenuItem& item);
 
 private:
     Form& form_;
     std::map<std::string, CommandButton*> buttons_;
     std::map<std::string, std::pair<ListViewControl*, ControlExtent*>> lists_;
     std::map<std::string, Timer*> timers_;
+    std::map<std::string, MenuItem*> menuItems_;
+};
+
+// One kind of file the Save As dialog offers: its description, as the
+// dialog lists it, and its extension without the dot.
+struct FileType {
+    std::wstring description;
+    std::wstring extension;
+};
+
+// What the user chose in the Save As dialog: the file's full path and the
+// kind of file, as an index into the kinds offered (from 0).
+struct SaveAsChoice {
+    std::wstring path;
+    std::size_t type = 0;
 };
 
 class FormsRuntime {
@@ -130,6 +163,13 @@ public:
     // A modal prompt with an edit field holding defaultText; returns the
     // entered text, or the empty text on Cancel.
     virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) = 0;
+    // Puts the text on the clipboard as Unicode text, in place of what it held.
+    virtual void SetClipboardText(const std::wstring& text) = 0;
+    // The system's modal Save As dialog, owned by the active form, offering
+    // these kinds of file (the first chosen at first) and this file name.
+    // It asks itself before an existing file is replaced. False when the
+    // user cancelled.
+    virtual bool ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice) = 0;
 };
 
 }  // namespace dovrel

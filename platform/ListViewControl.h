@@ -100,9 +100,22 @@ public:
     // `bits`, the platform's LVS_EX_ bits; the others stay as they are.
     virtual void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) = 0;
 
+    // The position (from 1) of the first row in view; 0 when the list is
+    // empty. Setting it scrolls that row to the top as far as the list can.
+    virtual std::int32_t TopIndex() const = 0;
+    virtual void SetTopIndex(std::int32_t position) = 0;
+
     // Events of the control, delivered from the window system.
     std::function<void(ColumnHeader& header)> onColumnClick;
     std::function<void()> onDblClick;
+    // A key pressed while the list has the focus, after the form's key
+    // preview; a handler that sets the key code to 0 keeps it from the list.
+    std::function<void(std::int16_t& keyCode, std::int16_t& shift)> onKeyDown;
+    // The user asks for the list's context menu: by the right mouse button
+    // (a row clicked on is selected first), by Shift+F10 or by the
+    // Applications key. `at` is where the menu belongs: the mouse, else the
+    // selected row, else the list's top left corner.
+    std::function<void(const ScreenPoint& at)> onContextMenu;
 };
 
 }  // namespace dovrel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Types.h"
@@ -16,6 +18,13 @@ struct PortInfo2 {
     const char* pDescription;
     std::uint32_t fPortType;
     std::uint32_t Reserved;
+};
+
+// While it lives, the spooler tells of every port added or deleted on the
+// local machine, by this program or any other.
+class PortWatch {
+public:
+    virtual ~PortWatch() = default;
 };
 
 // The print spooler of the local machine, through its ANSI entry points.
@@ -35,6 +44,11 @@ public:
     virtual bool AddPortA(WindowHandle owner, const std::wstring& monitorName) = 0;
     virtual bool DeletePortA(WindowHandle owner, const std::wstring& portName) = 0;
     virtual bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) = 0;
+
+    // Calls onChanged from the message loop after ports were added or
+    // deleted (one call may stand for several changes), for as long as the
+    // watch lives. Null when the spooler tells of no changes.
+    virtual std::unique_ptr<PortWatch> WatchPorts(std::function<void()> /*onChanged*/) { return nullptr; }
 };
 
 }  // namespace dovrel

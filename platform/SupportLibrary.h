@@ -50,6 +50,12 @@ public:
     virtual std::wstring StringFromAnsiPointer(const char* address) = 0;
     virtual std::wstring CutRight(const std::wstring& text, std::int32_t count) = 0;
 
+    // Writes the bytes as the whole of the file at `path`, replacing a file
+    // that is there only once every byte is written. False, with the
+    // system's reason, when it cannot; a file that was there is then left
+    // as it was.
+    virtual bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) = 0;
+
     virtual std::unique_ptr<PlacementStore> CreatePlacementStore() = 0;
     virtual std::unique_ptr<FormServices> CreateFormServices() = 0;
 };

@@ -17,4 +17,11 @@ constexpr Truth ToTruth(bool value) { return value ? kTrue : kFalse; }
 // platform's handles, compared and passed on but never dereferenced.
 using WindowHandle = std::uintptr_t;
 
+// A point on the screen in the platform's pixels, where a menu opens; the
+// logic passes it on without looking at it.
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
 }  // namespace dovrel

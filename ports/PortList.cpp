@@ -12,6 +12,7 @@ namespace dovrel {
 namespace {
 
 using modListViewSupport::ListViewAutoSizeColumns;
+using modListViewSupport::ListViewFindItem;
 using modListViewSupport::ListViewSelectItem;
 using modListViewSupport::ListViewSortByColumn;
 
@@ -77,6 +78,33 @@ void PortList::RefreshPorts()
         } catch (...) {
         }
         throw;
+    }
+}
+
+void PortList::UpdatePorts()
+{
+    const bool sorted = lvPorts_.Sorted();
+    const std::int16_t sortKey = lvPorts_.SortKey();
+    const std::int32_t sortOrder = lvPorts_.SortOrder();
+    const auto selected = lvPorts_.SelectedItem();
+    const std::wstring selectedName = selected ? selected->Text() : std::wstring();
+    const std::int32_t selectedAt = selected ? ListViewFindItem(lvPorts_, selectedName) : 0;
+    const std::int32_t top = lvPorts_.TopIndex();
+    const std::wstring topName = top > 0 ? lvPorts_.ListItems().Item(top)->Text() : std::wstring();
+
+    RefreshPorts();
+
+    lvPorts_.SetSortKey(sortKey);
+    lvPorts_.SetSortOrder(sortOrder);
+    lvPorts_.SetSorted(sorted);
+    const std::int32_t count = lvPorts_.ListItems().Count();
+    if (selected && count > 0) {
+        const std::int32_t found = ListViewFindItem(lvPorts_, selectedName);
+        lvPorts_.ListItems().Item(found > 0 ? found : std::clamp(selectedAt, 1, count))->SetSelected(true);
+    }
+    if (top > 0 && count > 0) {
+        const std::int32_t found = ListViewFindItem(lvPorts_, topName);
+        lvPorts_.SetTopIndex(found > 0 ? found : std::min(top, count));
     }
 }
 

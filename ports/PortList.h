@@ -41,6 +41,11 @@ public:
     // Disables the two commands that need a selected port, shows the
     // hourglass and rebuilds the list; the pointer returns on every path.
     void RefreshPorts();
+    // The same refresh after ports were changed elsewhere, keeping what the
+    // user chose: the sort column and direction, the selected port (when it
+    // is still there; otherwise the row that took its place) and the row at
+    // the top of the view.
+    void UpdatePorts();
     void FillPortList();
     // Adds one row for record `index` (from 0) of the buffer.
     void ParsePortInfo(const PortBuffer& buff, std::int32_t index);

@@ -135,6 +135,31 @@ bool ListViewWindow::EnsureVisible(int index)
     return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE) != FALSE;
 }
 
+int ListViewWindow::TopIndex() const
+{
+    return static_cast<int>(Send(LVM_GETTOPINDEX));
+}
+
+bool ListViewWindow::ItemRect(int index, int part, RECT& rect) const
+{
+    rect = {};
+    rect.left = part;
+    return Send(LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != FALSE;
+}
+
+void ListViewWindow::ScrollBy(int pixels)
+{
+    Send(LVM_SCROLL, 0, pixels);
+}
+
+int ListViewWindow::RowAt(POINT client) const
+{
+    LVHITTESTINFO hit = {};
+    hit.pt = client;
+    const auto row = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
 void ListViewWindow::Invalidate()
 {
     if (window_)

@@ -47,6 +47,15 @@ public:
     // the control refused.
     bool SetItemState(int index, UINT state, UINT mask);
     bool EnsureVisible(int index);
+    // The first row in view (from 0).
+    int TopIndex() const;
+    // A row's rectangle (LVIR_BOUNDS or LVIR_LABEL) in client pixels; false
+    // when the list has no such row.
+    bool ItemRect(int index, int part, RECT& rect) const;
+    // Scrolls the rows by this many pixels, down for positive.
+    void ScrollBy(int pixels);
+    // The row under a point in client pixels, or -1.
+    int RowAt(POINT client) const;
     void Invalidate();
     // WM_SETREDRAW: while off, the control neither recomputes nor repaints
     // itself at each change. On again, it is redrawn whole, header included.

@@ -72,11 +72,31 @@ struct IconTraits {
     static void Close(Handle h) { DestroyIcon(h); }
 };
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Null() { return nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Null() { return nullptr; }
+    static void Close(Handle h) { GlobalFree(h); }
+};
+// A file from CreateFile, whose null value is INVALID_HANDLE_VALUE.
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Null() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
 
 }  // namespace dovrel::win32

@@ -65,6 +65,7 @@ Win32Form::Win32Form(const FormDefinition& definition, Win32Forms& runtime)
                                 *this)
 {
     MakeControls();
+    MakeMenus();
     ArrangeTabOrder();
 }
 
@@ -105,6 +106,20 @@ void Win32Form::MakeControls()
     }
     std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+// Menu item ids start above every control's, so that none is taken for
+// another.
+void Win32Form::MakeMenus()
+{
+    constexpr UINT kFirstMenuItemId = 0x8000;
+    UINT nextId = kFirstMenuItemId;
+    for (const MenuDefinition& menu : definition_.menus) {
+        menus_.push_back(std::make_unique<Win32PopupMenu>(menu, nextId));
+        for (const auto& [name, item] : menus_.back()->Items())
+            controls_.Add(name, *item);
+        nextId += static_cast<UINT>(menu.items.size());
+    }
 }
 
 // Tab moves through the controls in the window's child order, which is
@@ -190,6 +205,18 @@ void Win32Form::Unload()
     window_.Destroy();
 }
 
+void Win32Form::PopupMenu(const std::string& menu, const ScreenPoint& at)
+{
+    const auto found = std::find_if(menus_.begin(), menus_.end(), [&](const auto& m) { return m->Name() == menu; });
+    if (found == menus_.end())
+        throw Error(kErrInvalidIndex, L"The form has no such menu.");
+    if (state_ != State::Loaded)
+        return;
+    Win32MenuItem* chosen = (*found)->Track(window_.hWnd(), at);
+    if (chosen && chosen->onClick)
+        RunHandler(chosen->onClick);
+}
+
 void Win32Form::RunHandler(const std::function<void()>& handler)
 {
     if (state_ != State::Loaded)
@@ -203,7 +230,15 @@ void Win32Form::RunHandler(const std::function<void()>& handler)
         Unload();
     } else {
         KeepFocusInWindow();
+        DeliverHeldTicks();
     }
+}
+
+void Win32Form::DeliverHeldTicks()
+{
+    for (const auto& timer : timers_)
+        if (state_ == State::Loaded && handlersRunning_ == 0)
+            timer->DeliverHeldTick();
 }
 
 void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -223,9 +258,14 @@ void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void Win32Form::OnTimer(UINT_PTR id)
 {
-    for (const auto& timer : timers_)
-        if (timer->Id() == id)
+    for (const auto& timer : timers_) {
+        if (timer->Id() != id)
+            continue;
+        if (handlersRunning_ > 0)
+            timer->HoldTick();
+        else
             timer->OnTick();
+    }
 }
 
 void Win32Form::OnClose()

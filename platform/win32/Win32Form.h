@@ -13,6 +13,7 @@
 #include "platform/win32/Win32Button.h"
 #include "platform/win32/Win32Extent.h"
 #include "platform/win32/Win32ListView.h"
+#include "platform/win32/Win32Menu.h"
 #include "platform/win32/Win32Timer.h"
 #include "platform/win32/Window.h"
 
@@ -27,6 +28,9 @@ class Win32Forms;
 // while the form is loaded and not being unloaded (the resize layout also
 // while it loads), so a tick, a click or a close that arrives while a
 // handler waits in a modal loop never finds a half-made or half-gone form.
+// Handlers run one at a time: a timer's tick that comes while a handler
+// waits in a modal loop (a box, a dialog, a menu) is held, and delivered
+// once when that handler has returned.
 // It keeps the keyboard focus on one of its controls, as the dialog manager
 // does, and shows the focused button as the default push button.
 //
@@ -51,6 +55,7 @@ public:
     bool Minimized() const override;
     void Show() override;
     void Unload() override;
+    void PopupMenu(const std::string& menu, const ScreenPoint& at) override;
 
     void RunHandler(const std::function<void()>& handler) override;
     // Key preview: the form's key handler sees a key of the window before
@@ -61,6 +66,8 @@ private:
     enum class State { Made, Loading, Loaded, Unloading, Unloaded };
 
     void MakeControls();
+    void MakeMenus();
+    void DeliverHeldTicks();
     void ArrangeTabOrder();
     RECT ClientRect() const;
     RECT PixelBounds(const ControlDefinition& control) const;
@@ -95,6 +102,7 @@ private:
     std::vector<std::unique_ptr<Win32ListView>> lists_;
     std::vector<std::unique_ptr<Win32Extent>> extents_;
     std::vector<std::unique_ptr<Win32Timer>> timers_;
+    std::vector<std::unique_ptr<Win32PopupMenu>> menus_;
     std::vector<std::pair<int, HWND>> tabOrder_;  // tab index and control
     FormControls controls_;
     Window window_;

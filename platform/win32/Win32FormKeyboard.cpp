@@ -1,27 +1,11 @@
 #include "platform/win32/Win32Form.h"
 
+#include "platform/win32/KeyState.h"
+
 // The form and the keyboard: key preview, the focus kept on a control as
 // the dialog manager keeps it, and the default button that marks which
 // button Enter presses.
 namespace dovrel::win32 {
-
-namespace {
-
-// The window system's shift state as the key handler sees it: 1 Shift,
-// 2 Ctrl, 4 Alt.
-std::int16_t CurrentShiftState()
-{
-    std::int16_t shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0)
-        shift |= 2;
-    if (GetKeyState(VK_MENU) < 0)
-        shift |= 4;
-    return shift;
-}
-
-}  // namespace
 
 bool Win32Form::PreviewKey(MSG& message)
 {

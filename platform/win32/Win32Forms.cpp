@@ -1,9 +1,13 @@
 #include "platform/win32/Win32Forms.h"
 
 #include "platform/Error.h"
+#include <algorithm>
+
 #include "platform/win32/CallbackGuard.h"
+#include "platform/win32/Clipboard.h"
 #include "platform/win32/InputPrompt.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/SaveAsDialog.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Form.h"
 
@@ -77,6 +81,29 @@ std::wstring Win32Forms::InputBox(const std::wstring& prompt, const std::wstring
     return ShowInputPrompt(DialogOwner(), appTitle_, prompt, defaultText);
 }
 
+void Win32Forms::SetClipboardText(const std::wstring& text)
+{
+    PutTextOnClipboard(FormWindow(), text);
+}
+
+bool Win32Forms::ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice)
+{
+    return ShowSaveAsDialog(DialogOwner(), types, fileName, choice);
+}
+
+void Win32Forms::AddWait(HANDLE handle, std::function<void()> onSignalled)
+{
+    if (waits_.size() >= MAXIMUM_WAIT_OBJECTS - 1)
+        throw Error(kErrSystem, L"The message loop waits on too many objects.");
+    waits_.push_back({handle, std::move(onSignalled)});
+}
+
+void Win32Forms::RemoveWait(HANDLE handle)
+{
+    waits_.erase(std::remove_if(waits_.begin(), waits_.end(), [&](const Wait& wait) { return wait.handle == handle; }),
+                 waits_.end());
+}
+
 int Win32Forms::RunProgram(const std::function<void()>& startUp)
 {
     if (!DispatchEvent(startUp) || !FormShown()) {
@@ -90,21 +117,46 @@ int Win32Forms::Run()
 {
     if (!FormShown() || !FormWindow())
         return 0;
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
-        if (got == -1)
-            ThrowLastError(L"GetMessage");
-        if (form_->PreviewKey(message))
-            continue;
-        // Tab, Enter and Esc as in a dialog.
-        const HWND form = FormWindow();
-        if (form && IsDialogMessageW(form, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    // Every message waiting is handled before the loop waits again, for
+    // a message or for one of the objects.
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return static_cast<int>(message.wParam);
+            Deliver(message);
+        }
+        WaitForMessageOrSignal();
     }
-    return static_cast<int>(message.wParam);
+}
+
+void Win32Forms::Deliver(MSG& message)
+{
+    if (form_->PreviewKey(message))
+        return;
+    // Tab, Enter and Esc as in a dialog.
+    const HWND form = FormWindow();
+    if (form && IsDialogMessageW(form, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void Win32Forms::WaitForMessageOrSignal()
+{
+    std::vector<HANDLE> handles;
+    for (const Wait& wait : waits_)
+        handles.push_back(wait.handle);
+    const auto count = static_cast<DWORD>(handles.size());
+    const DWORD result =
+        MsgWaitForMultipleObjects(count, handles.empty() ? nullptr : handles.data(), FALSE, INFINITE, QS_ALLINPUT);
+    if (result == WAIT_FAILED)
+        ThrowLastError(L"MsgWaitForMultipleObjects");
+    if (result >= WAIT_OBJECT_0 + count)
+        return;  // a message
+    // A copy: the handler may remove its own wait.
+    const std::function<void()> onSignalled = waits_[result - WAIT_OBJECT_0].onSignalled;
+    DispatchEvent(onSignalled);
 }
 
 }  // namespace dovrel::win32

@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/FormsRuntime.h"
+#include "platform/win32/MessageLoopWaits.h"
 #include "platform/win32/ProgramIcons.h"
 #include "platform/win32/Window.h"
 
@@ -16,11 +18,12 @@ class Win32Form;
 
 // The forms runtime on Win32: the hidden main window of the process, the
 // program's form, the message loop with key preview and the dialog
-// manager's keys, the screen's mouse pointer and the modal boxes.
+// manager's keys and with the kernel objects it waits on, the screen's
+// mouse pointer, the modal boxes and dialogs and the clipboard.
 //
 // Its members go in the reverse of their order: the form, then the hidden
 // window, then the icons they show.
-class Win32Forms final : public FormsRuntime, private MessageHandler {
+class Win32Forms final : public FormsRuntime, public MessageLoopWaits, private MessageHandler {
 public:
     // What the program answers when its start fails.
     static constexpr int kStartFailed = 1;
@@ -43,6 +46,11 @@ public:
     void SetScreenMousePointer(MousePointer pointer) override;
     std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
+    void SetClipboardText(const std::wstring& text) override;
+    bool ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice) override;
+
+    void AddWait(HANDLE handle, std::function<void()> onSignalled) override;
+    void RemoveWait(HANDLE handle) override;
 
     MousePointer ScreenMousePointer() const { return pointer_; }
 
@@ -58,12 +66,20 @@ private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     HWND FormWindow() const;
     HWND DialogOwner() const;
+    void Deliver(MSG& message);
+    void WaitForMessageOrSignal();
+
+    struct Wait {
+        HANDLE handle;
+        std::function<void()> onSignalled;
+    };
 
     std::wstring appTitle_;
     MousePointer pointer_ = MousePointer::Default;
     ProgramIcons icons_;
     Window runtimeWindow_;
     std::unique_ptr<Win32Form> form_;
+    std::vector<Wait> waits_;
 };
 
 }  // namespace dovrel::win32

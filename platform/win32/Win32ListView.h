@@ -50,6 +50,8 @@ public:
     std::unique_ptr<ListItem> SelectedItem() override;
     void AutoSizeColumn(std::int32_t column, bool useHeader) override;
     void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
+    std::int32_t TopIndex() const override;
+    void SetTopIndex(std::int32_t position) override;
 
 private:
     class Columns;
@@ -81,6 +83,11 @@ private:
     LRESULT FindItem(const NMLVFINDITEMW& find) const;
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self);
+    // False when the key handler kept the key from the list.
+    bool OnKeyDown(WPARAM key);
+    void OnContextMenu(LPARAM screenPoint);
+    ScreenPoint KeyboardMenuPlace();
+    void ScrollToWantedTop();
     static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
@@ -97,6 +104,7 @@ private:
     bool pending_ = false;  // order or count not yet given to the control
     bool synchronizing_ = false;
     bool redrawHeld_ = false;  // drawing is off until the posted resume arrives
+    int wantedTop_ = -1;       // the row to scroll to the top once drawing is on again
 };
 
 }  // namespace dovrel::win32

@@ -1,13 +1,17 @@
 #include "platform/win32/Win32ListView.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <algorithm>
+
+#include "platform/win32/KeyState.h"
 #include "platform/win32/SystemLibrary.h"
 
 // The list view's messages: the notifications it sends its parent, which a
 // subclass of the parent catches before the parent sees them, and the
 // messages to the list itself, before which the control is brought up to
-// date with the rows.
+// date with the rows; its keys, its context menu and its scrolling.
 namespace dovrel::win32 {
 
 namespace {
@@ -35,6 +39,82 @@ LRESULT Win32ListView::FindItem(const NMLVFINDITEMW& find) const
             return static_cast<LRESULT>(position);
     }
     return -1;
+}
+
+bool Win32ListView::OnKeyDown(WPARAM key)
+{
+    if (!onKeyDown)
+        return true;
+    auto keyCode = static_cast<std::int16_t>(key);
+    std::int16_t shift = CurrentShiftState();
+    events_.RunHandler([&] { onKeyDown(keyCode, shift); });
+    return keyCode != 0;
+}
+
+// From the mouse the point is where it was clicked, and the row there is
+// selected first; from the keyboard (Shift+F10, the Applications key) the
+// point is -1, -1.
+void Win32ListView::OnContextMenu(LPARAM screenPoint)
+{
+    if (!onContextMenu)
+        return;
+    POINT at = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    ScreenPoint place;
+    if (at.x == -1 && at.y == -1) {
+        place = KeyboardMenuPlace();
+    } else {
+        POINT client = at;
+        ScreenToClient(window_.Get(), &client);
+        Synchronize();
+        const int row = View().RowAt(client);
+        if (row >= 0 && static_cast<size_t>(row) < rows_.Count() && !SelectedAt(row))
+            SetSelectedAt(row, true);
+        place = {at.x, at.y};
+    }
+    events_.RunHandler([&] { onContextMenu(place); });
+}
+
+// Below the selected row's name, brought into view; without a selected row,
+// the list's top left corner.
+ScreenPoint Win32ListView::KeyboardMenuPlace()
+{
+    Synchronize();
+    POINT at = {0, 0};
+    RECT row = {};
+    const int selected = View().NextItem(-1, LVNI_SELECTED);
+    if (selected >= 0 && View().EnsureVisible(selected) && View().ItemRect(selected, LVIR_LABEL, row))
+        at = {row.left, row.bottom};
+    ClientToScreen(window_.Get(), &at);
+    return {at.x, at.y};
+}
+
+std::int32_t Win32ListView::TopIndex() const
+{
+    if (rows_.Count() == 0 || controlCount_ == 0)
+        return 0;
+    return std::clamp(View().TopIndex(), 0, controlCount_ - 1) + 1;
+}
+
+// While drawing is held the control does not follow its scroll range, so the
+// row goes to the top once drawing is on again.
+void Win32ListView::SetTopIndex(std::int32_t position)
+{
+    wantedTop_ = position - 1;
+    if (!redrawHeld_)
+        ScrollToWantedTop();
+}
+
+void Win32ListView::ScrollToWantedTop()
+{
+    if (wantedTop_ < 0 || !window_.Get())
+        return;
+    Synchronize();
+    const int wanted = std::min(wantedTop_, controlCount_ - 1);
+    wantedTop_ = -1;
+    RECT first = {};
+    if (wanted < 0 || !View().ItemRect(0, LVIR_BOUNDS, first))
+        return;
+    View().ScrollBy((wanted - View().TopIndex()) * (first.bottom - first.top));
 }
 
 bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result)
@@ -97,7 +177,25 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
         });
     if (message != 0 && message == ResumeRedrawMessage()) {
         list->ResumeRedraw();
+        Guarded(false, [&] {
+            list->ScrollToWantedTop();
+            return true;
+        });
         return 0;
+    }
+    // The header's own menu request comes here too; only the list's counts.
+    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == window) {
+        Guarded(false, [&] {
+            list->OnContextMenu(lParam);
+            return true;
+        });
+        return 0;
+    }
+    if (message == WM_KEYDOWN) {
+        const bool passOn = Guarded(true, [&] { return list->OnKeyDown(wParam); });
+        // The handler may have closed the window meanwhile.
+        if (!passOn || !IsWindow(window))
+            return 0;
     }
     return CommonControls().DefSubclassProc(window, message, wParam, lParam);
 }

@@ -47,7 +47,11 @@ Win32Spooler::Winspool::Winspool()
       enumMonitorsW(library.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
       addPortA(library.Get<decltype(&::AddPortA)>("AddPortA")),
       deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
-      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"))
+      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW")),
+      watch{library.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"), library.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
+            library.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
+            library.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
+            library.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")}
 {
 }
 
@@ -98,6 +102,13 @@ bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portNa
         return false;
     }
     return Library().configurePortW(nullptr, Owner(owner), const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
+}
+
+std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)
+{
+    if (!waits_)
+        return nullptr;
+    return Win32PortWatch::Start(Library().watch, *waits_, std::move(onChanged));
 }
 
 // The list shows each port by its name in the ANSI code page, where letters

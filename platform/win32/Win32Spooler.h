@@ -9,7 +9,9 @@
 
 #include "platform/Spooler.h"
 #include "platform/win32/PortPrefetch.h"
+#include "platform/win32/MessageLoopWaits.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Win32PortWatch.h"
 
 namespace dovrel::win32 {
 
@@ -20,8 +22,12 @@ namespace dovrel::win32 {
 class Win32Spooler final : public Spooler {
 public:
     // Each call raises the program's error when the spooler's library
-    // cannot be loaded.
-    Win32Spooler() = default;
+    // cannot be loaded. Without `waits` no changes are watched.
+    explicit Win32Spooler(MessageLoopWaits* waits = nullptr) : waits_(waits) {}
+
+    // The message loop that waits for the spooler's change notification;
+    // until it is given, no changes are watched.
+    void WatchChangesThrough(MessageLoopWaits& waits) { waits_ = &waits; }
 
     // Starts fetching the answer of the first refresh on a thread of its own
     // (PortPrefetch); called first thing, before the window is made.
@@ -32,6 +38,9 @@ public:
     bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
     bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    // Through the local print server's change notification, where the
+    // spooler gives one.
+    std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
 private:
     // The spooler's own name of the port the list shows by this name, or
@@ -54,9 +63,11 @@ private:
         decltype(&::AddPortA) addPortA;
         decltype(&::DeletePortW) deletePortW;
         decltype(&::ConfigurePortW) configurePortW;
+        PortWatchFunctions watch;
     };
     const Winspool& Library() const;
 
+    MessageLoopWaits* waits_;
     mutable std::unique_ptr<Winspool> winspool_;
     // Last, so that its thread has ended before anything else goes.
     PortPrefetch firstEnumeration_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/win32/FileSaving.h"
 #include "platform/win32/Folders.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/Registry.h"
@@ -218,6 +219,11 @@ std::wstring Win32SupportLibrary::CutRight(const std::wstring& text, std::int32_
 std::unique_ptr<PlacementStore> Win32SupportLibrary::CreatePlacementStore()
 {
     return std::make_unique<Win32PlacementStore>();
+}
+
+bool Win32SupportLibrary::SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason)
+{
+    return SaveFileWhole(path, bytes, reason);
 }
 
 std::unique_ptr<FormServices> Win32SupportLibrary::CreateFormServices()

@@ -46,6 +46,9 @@ public:
     std::wstring StringFromAnsiPointer(const char* address) override;
     std::wstring CutRight(const std::wstring& text, std::int32_t count) override;
 
+    // Into a new file beside it first, moved over the old one once whole.
+    bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;
+
     std::unique_ptr<PlacementStore> CreatePlacementStore() override;
     std::unique_ptr<FormServices> CreateFormServices() override;
 

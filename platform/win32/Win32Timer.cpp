@@ -17,8 +17,10 @@ Win32Timer::~Win32Timer()
 void Win32Timer::SetEnabled(bool enabled)
 {
     enabled_ = enabled;
-    if (!enabled)
+    if (!enabled) {
+        tickHeld_ = false;
         Stop();
+    }
     else if (loaded_)
         Start();
 }
@@ -40,6 +42,14 @@ void Win32Timer::OnTick()
 {
     if (enabled_ && onTimer)
         events_.RunHandler(onTimer);
+}
+
+void Win32Timer::DeliverHeldTick()
+{
+    if (tickHeld_) {
+        tickHeld_ = false;
+        OnTick();
+    }
 }
 
 void Win32Timer::Start()

@@ -25,6 +25,9 @@ public:
     void OnFormLoaded();
     void OnFormUnloaded();
     void OnTick();
+    // A tick that came while another handler ran, delivered once later.
+    void HoldTick() { tickHeld_ = true; }
+    void DeliverHeldTick();
     UINT_PTR Id() const { return id_; }
 
 private:
@@ -38,6 +41,7 @@ private:
     bool enabled_;
     bool loaded_ = false;
     bool running_ = false;
+    bool tickHeld_ = false;
 };
 
 }  // namespace dovrel::win32

@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         spooler.StartFirstEnumeration();
         Win32Forms runtime(dovrel::modMain::kApplicationTitle);
         Win32SupportLibrary support(runtime);
+        spooler.WatchChangesThrough(runtime);
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};
 
         // An error before the window is shown ends the program: there is no

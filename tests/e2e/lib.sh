@@ -65,10 +65,29 @@ start_dovrel() {
         drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
     fi
     e2e_ended=
-    "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
+    DOVREL_DLL_OVERRIDES=${e2e_exe_overrides:-${DOVREL_DLL_OVERRIDES:-}} \
+        "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
     e2e_pid=$!
     note "Dovrel.exe started (pid $e2e_pid)"
     e2e_window=$(drv wait-window Ports 20000) || fail "the window \"Ports\" did not appear"
+}
+
+# Starts Dovrel.exe as start_dovrel does, with the stand-in winspool.drv
+# $1 in the prefix's system folder (a 32-bit program's is syswow64 in a
+# 64-bit prefix), loaded by Dovrel.exe alone; Wine's is put back at the end.
+start_dovrel_on_standin() {
+    local prefix system
+    prefix=$(source "$e2e_here/../wine/wine-env.sh" "$e2e_state" && echo "$WINEPREFIX")
+    system="$prefix/drive_c/windows/system32"
+    if x86_64-w64-mingw32-objdump -f "$e2e_exe" | grep -q 'pei-i386'; then
+        system="$prefix/drive_c/windows/syswow64"
+    fi
+    [ -f "$system/winspool.drv" ] || fail "no winspool.drv in $system"
+    cp "$system/winspool.drv" "$e2e_tmp/winspool.drv.wine"
+    e2e_cleanups+=("cp $e2e_tmp/winspool.drv.wine $system/winspool.drv")
+    cp "$(readlink -f "$1")" "$system/winspool.drv"
+    e2e_exe_overrides=winspool.drv=n
+    start_dovrel
 }
 
 # Waits until the started Dovrel.exe has ended by itself, with exit code 0.

@@ -4,12 +4,14 @@
 // Between the size call and the data call one of its four ports goes away,
 // so the data call reports fewer bytes than it was offered and the first
 // records' strings lie beyond that count. Every other entry point the
-// program looks up answers as a spooler that refuses the request.
+// program looks up answers as a spooler that refuses the request, and it
+// gives no change notification.
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
 
 #include "tests/common/PortRecords.h"
+#include "tests/e2e/standin_refusals.h"
 
 namespace {
 
@@ -26,12 +28,6 @@ const std::vector<PortStrings> kBefore = {
     {"GONE:", "Stand-in Monitor", "Gone before the data call", kPortTypeWrite},
 };
 const std::vector<PortStrings> kAfter(kBefore.begin(), kBefore.end() - 1);
-
-bool Refuse(DWORD error)
-{
-    SetLastError(error);
-    return false;
-}
 
 }  // namespace
 
@@ -53,43 +49,31 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+__declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR, HANDLE* printer, void*)
 {
-    *needed = 0;
-    *returned = 0;
+    *printer = nullptr;
     return Refuse(ERROR_NOT_SUPPORTED);
 }
 
-__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+__declspec(dllexport) BOOL WINAPI ClosePrinter(HANDLE)
 {
-    *needed = 0;
-    *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
+    return Refuse(ERROR_INVALID_HANDLE);
 }
 
-__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR, HWND, LPSTR)
+__declspec(dllexport) HANDLE WINAPI FindFirstPrinterChangeNotification(HANDLE, DWORD, DWORD, void*)
 {
-    return Refuse(ERROR_NOT_SUPPORTED);
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return INVALID_HANDLE_VALUE;
 }
 
-__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR)
+__declspec(dllexport) BOOL WINAPI FindNextPrinterChangeNotification(HANDLE, DWORD*, void*, void**)
 {
-    return Refuse(ERROR_NOT_SUPPORTED);
+    return Refuse(ERROR_INVALID_HANDLE);
 }
 
-__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR, HWND, LPWSTR)
+__declspec(dllexport) BOOL WINAPI FindClosePrinterChangeNotification(HANDLE)
 {
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
-}
-
-__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR)
-{
-    return Refuse(ERROR_NOT_SUPPORTED);
+    return Refuse(ERROR_INVALID_HANDLE);
 }
 
 }  // extern "C"

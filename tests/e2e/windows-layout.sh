@@ -8,24 +8,7 @@
 # Arguments after the usual five: the stand-in winspool.drv.
 source "$(dirname "$0")/lib.sh"
 
-standin=$(readlink -f "$1")
-prefix=$(source "$e2e_here/../wine/wine-env.sh" "$e2e_state" && echo "$WINEPREFIX")
-# The program's system folder: a 32-bit program's is syswow64 in a 64-bit prefix.
-if x86_64-w64-mingw32-objdump -f "$e2e_exe" | grep -q 'pei-i386'; then
-    system="$prefix/drive_c/windows/syswow64"
-else
-    system="$prefix/drive_c/windows/system32"
-fi
-[ -f "$system/winspool.drv" ] || fail "no winspool.drv in $system"
-cp "$system/winspool.drv" "$e2e_tmp/winspool.drv.wine"
-e2e_cleanups+=("cp $e2e_tmp/winspool.drv.wine $system/winspool.drv")
-cp "$standin" "$system/winspool.drv"
-
-drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
-DOVREL_DLL_OVERRIDES=winspool.drv=n "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
-e2e_pid=$!
-note "Dovrel.exe started with the stand-in spooler (pid $e2e_pid)"
-drv wait-window Ports 20000 >/dev/null || fail "the window \"Ports\" did not appear"
+start_dovrel_on_standin "$1"
 drv wait-rows 3 >/dev/null || fail "the list did not fill"
 
 expected=$(printf '%s\t%s\t%s\t%s\n' \

@@ -48,6 +48,8 @@ public:
     std::unique_ptr<ListItem> SelectedItem() override;
     void AutoSizeColumn(std::int32_t, bool) override {}
     void SetExtendedStyle(std::uint32_t, std::uint32_t) override {}
+    std::int32_t TopIndex() const override { return rows.empty() ? 0 : 1; }
+    void SetTopIndex(std::int32_t) override {}
 
     std::vector<Row> rows;
     // When not 0, adding row number refuseAdd (from 1) raises an Error.
@@ -92,6 +94,8 @@ public:
         return kIdOk;
     }
     std::wstring InputBox(const std::wstring&, const std::wstring&) override { Fault(); }
+    void SetClipboardText(const std::wstring&) override { Fault(); }
+    bool ShowSaveAs(const std::vector<FileType>&, const std::wstring&, SaveAsChoice&) override { Fault(); }
 
     MousePointer pointer = MousePointer::Default;
     int messageBoxes = 0;

@@ -254,6 +254,7 @@ public:
     long OpenReadMe(std::int32_t) override { Fault(); }
     std::unique_ptr<PlacementStore> CreatePlacementStore() override { Fault(); }
     std::unique_ptr<FormServices> CreateFormServices() override { Fault(); }
+    bool SaveFile(const std::wstring&, const std::string&, std::wstring&) override { Fault(); }
 
 private:
     const FuzzSpooler& spooler_;

@@ -114,6 +114,17 @@ void FakeForm::Unload()
     unloaded = cancel == 0;
 }
 
+void FakeForm::PopupMenu(const std::string& menu, const ScreenPoint& at)
+{
+    log_.push_back("PopupMenu " + menu + " " + std::to_string(at.x) + "," + std::to_string(at.y));
+}
+
+void FakeMenuItem::SetEnabled(bool value)
+{
+    log_.push_back(name_ + ".Enabled = " + (value ? "True" : "False"));
+    enabled = value;
+}
+
 void FakeButton::SetEnabled(bool value)
 {
     log_.push_back(design_.name + ".Enabled = " + (value ? "True" : "False"));
@@ -188,6 +199,24 @@ std::wstring FakeRuntime::InputBox(const std::wstring& prompt, const std::wstrin
     log_.push_back("InputBox '" + Utf8(prompt) + "' '" + Utf8(defaultText) + "'");
     MaybeFail(failOn, "InputBox", faults);
     return inputAnswer;
+}
+
+void FakeRuntime::SetClipboardText(const std::wstring& text)
+{
+    log_.push_back("SetClipboardText");
+    MaybeFail(failOn, "SetClipboardText", faults);
+    clipboard = text;
+}
+
+bool FakeRuntime::ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice)
+{
+    std::string offered;
+    for (const FileType& type : types)
+        offered += " " + Utf8(type.extension);
+    log_.push_back("ShowSaveAs '" + Utf8(fileName) + "'" + offered);
+    if (saveAsAnswer)
+        choice = *saveAsAnswer;
+    return saveAsAnswer.has_value();
 }
 
 // --- support library ---
@@ -274,6 +303,17 @@ std::unique_ptr<FormServices> FakeSupport::CreateFormServices()
     return std::make_unique<FakeFormServices>(log_, *this, ++formServicesMade);
 }
 
+bool FakeSupport::SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason)
+{
+    log_.push_back("SaveFile '" + Utf8(path) + "'");
+    if (!saveRefusal.empty()) {
+        reason = saveRefusal;
+        return false;
+    }
+    savedBytes = bytes;
+    return true;
+}
+
 // --- spooler ---
 
 std::vector<PortStrings> FakeSpooler::Strings() const
@@ -344,6 +384,26 @@ bool FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portNam
     return !Refused("ConfigurePort") && result;
 }
 
+namespace {
+
+class FakePortWatch final : public PortWatch {
+public:
+    explicit FakePortWatch(std::function<void()>& callback) : callback_(callback) {}
+    ~FakePortWatch() override { callback_ = nullptr; }
+
+private:
+    std::function<void()>& callback_;
+};
+
+}  // namespace
+
+std::unique_ptr<PortWatch> FakeSpooler::WatchPorts(std::function<void()> onChanged)
+{
+    log_.push_back("WatchPorts");
+    portsChanged = std::move(onChanged);
+    return std::make_unique<FakePortWatch>(portsChanged);
+}
+
 bool FakeSpooler::Refused(const std::string& operation)
 {
     return faults && faults->Fires(operation);
@@ -389,7 +449,8 @@ Fake& Made(std::vector<std::unique_ptr<Fake>>& made, Arguments&&... arguments)
 FormControls& MadeFromDesign(FormControls& controls, EventLog& log, std::vector<std::unique_ptr<FakeButton>>& buttons,
                              std::vector<std::unique_ptr<FakeTimer>>& timers,
                              std::vector<std::unique_ptr<RecordingListView>>& lists,
-                             std::vector<std::unique_ptr<FakeExtent>>& extents)
+                             std::vector<std::unique_ptr<FakeExtent>>& extents,
+                             std::vector<std::unique_ptr<FakeMenuItem>>& menuItems)
 {
     for (const ControlDefinition& control : frmMainDesign().controls) {
         switch (control.kind) {
@@ -404,6 +465,10 @@ FormControls& MadeFromDesign(FormControls& controls, EventLog& log, std::vector<
             break;
         }
     }
+    for (const MenuDefinition& menu : frmMainDesign().menus)
+        for (const MenuItemDefinition& item : menu.items)
+            if (!item.name.empty())
+                controls.Add(item.name, Made(menuItems, log, item.name));
     return controls;
 }
 
@@ -416,7 +481,8 @@ Fake& As(Control& control)
 }  // namespace
 
 Harness::Harness()
-    : tmrInit(As<FakeTimer>(MadeFromDesign(controls, log, buttons_, timers_, lists_, extents_).TimerNamed("tmrInit"))),
+    : tmrInit(As<FakeTimer>(MadeFromDesign(controls, log, buttons_, timers_, lists_, extents_, menuItems_).TimerNamed("tmrInit"))),
+      tmrPortsChanged(As<FakeTimer>(controls.TimerNamed("tmrPortsChanged"))),
       lvPorts(As<RecordingListView>(controls.ListView("lvPorts"))),
       lvPortsExtent(As<FakeExtent>(controls.Extent("lvPorts"))), cmdHelp(As<FakeButton>(controls.Button("cmdHelp"))),
       cmdDelete(As<FakeButton>(controls.Button("cmdDelete"))), cmdAdd(As<FakeButton>(controls.Button("cmdAdd"))),

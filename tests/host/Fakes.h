@@ -37,6 +37,7 @@ public:
     float scaleHeight = 2355;
     void Show() override;
     void Unload() override;
+    void PopupMenu(const std::string& menu, const ScreenPoint& at) override;
     bool loaded = false;
     bool unloaded = false;
     FaultPlan* faults = nullptr;
@@ -90,6 +91,18 @@ private:
     EventLog& log_;
 };
 
+class FakeMenuItem final : public MenuItem {
+public:
+    FakeMenuItem(EventLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool value) override;
+    bool enabled = true;
+
+private:
+    EventLog& log_;
+    std::string name_;
+};
+
 class FakeTimer final : public Timer {
 public:
     FakeTimer(EventLog& log, const ControlDefinition& design)
@@ -116,8 +129,12 @@ public:
     void SetScreenMousePointer(MousePointer pointer) override;
     std::int32_t MsgBox(const std::wstring& text, std::int32_t style) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& defaultText) override;
+    void SetClipboardText(const std::wstring& text) override;
+    bool ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice) override;
 
     MousePointer pointer = MousePointer::Default;
+    std::wstring clipboard;
+    std::optional<SaveAsChoice> saveAsAnswer;  // none: the user cancels
     std::int32_t msgBoxAnswer = kIdOk;
     std::function<void()> whileMsgBoxIsUp;
     std::wstring inputAnswer;
@@ -143,7 +160,10 @@ public:
     std::wstring CutRight(const std::wstring& text, std::int32_t count) override;
     std::unique_ptr<PlacementStore> CreatePlacementStore() override;
     std::unique_ptr<FormServices> CreateFormServices() override;
+    bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;
 
+    std::string savedBytes;
+    std::wstring saveRefusal;  // when set, SaveFile fails with this reason
     bool designEnvironment = false;
     bool placementStored = false;
     std::string failOn;
@@ -174,8 +194,10 @@ public:
     bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
     bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
     bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
     std::size_t BytesNeeded() const;
+    std::function<void()> portsChanged;  // what the watch calls; empty once it is gone
     std::vector<PortStrings> Strings() const;
 
     std::vector<FakePort> ports;
@@ -217,10 +239,12 @@ private:
     std::vector<std::unique_ptr<FakeTimer>> timers_;
     std::vector<std::unique_ptr<RecordingListView>> lists_;
     std::vector<std::unique_ptr<FakeExtent>> extents_;
+    std::vector<std::unique_ptr<FakeMenuItem>> menuItems_;
 
 public:
     FormControls controls{form};
     FakeTimer& tmrInit;
+    FakeTimer& tmrPortsChanged;
     RecordingListView& lvPorts;
     FakeExtent& lvPortsExtent;
     FakeButton& cmdHelp;
@@ -228,6 +252,7 @@ public:
     FakeButton& cmdAdd;
     FakeButton& cmdSettings;
     FakeButton& cmdCancel;
+    FakeMenuItem& MenuItemNamed(const std::string& name) { return static_cast<FakeMenuItem&>(controls.MenuItemNamed(name)); }
     FakeRuntime runtime{log, controls};
     FakeSupport support{log};
     FakeSpooler spooler{log};

@@ -346,4 +346,10 @@ void RecordingListView::Resort()
     });
 }
 
+void RecordingListView::SetTopIndex(std::int32_t position)
+{
+    Record("TopIndex = " + std::to_string(position));
+    topIndex = position;
+}
+
 }  // namespace dovrel::test

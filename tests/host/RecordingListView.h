@@ -39,6 +39,7 @@ public:
     std::vector<Row> rows;            // in display order
     std::vector<std::wstring> columns;
     std::vector<std::int32_t> ensuredVisible;  // positions scrolled into view
+    std::int32_t topIndex = 1;                 // the row at the top of the view
     WindowHandle window = 0x4711;
     // When set, the operation whose log entry starts with this text raises
     // an Error instead of running.
@@ -68,6 +69,8 @@ public:
     std::unique_ptr<ListItem> SelectedItem() override;
     void AutoSizeColumn(std::int32_t column, bool useHeader) override;
     void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
+    std::int32_t TopIndex() const override { return rows.empty() ? 0 : topIndex; }
+    void SetTopIndex(std::int32_t position) override;
 
     std::vector<std::wstring> Texts() const;
     std::vector<std::int32_t> SelectedPositions() const;

@@ -342,6 +342,46 @@ TEST_F(FormsRuntimeTest, NoEventReachesTheFormWhileItLoads)
     EXPECT_TRUE(IsWindow(window));
 }
 
+// Handlers run one at a time: a tick that comes while a handler waits in a
+// message box is held, and comes once the handler has returned.
+TEST_F(FormsRuntimeTest, ATickDuringAModalBoxWaitsForItsHandlerToReturn)
+{
+    std::vector<std::string> events;
+    tmrInit.onTimer = [&] {
+        events.push_back("tick");
+        tmrInit.SetEnabled(false);
+    };
+    cmdHelp.onClick = [&] {
+        events.push_back("box");
+        runtime.MsgBox(L"Wait.", MB_OK);
+        events.push_back("box closed");
+    };
+    form.Show();  // the 1 ms timer runs from here
+    ReportCloser closer([] { Sleep(100); });
+    SendMessageW(Button(L"Help"), BM_CLICK, 0, 0);
+    EXPECT_EQ(closer.Text(), L"Wait.");
+    PumpMessages();
+    EXPECT_THAT(events, ElementsAre("box", "box closed", "tick"));
+}
+
+// The message loop waits on kernel objects beside the messages.
+TEST_F(FormsRuntimeTest, ASignalledWaitRunsItsHandlerFromTheMessageLoop)
+{
+    win32::UniqueKernelHandle event(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+    int signals = 0;
+    runtime.AddWait(event.Get(), [&] {
+        ResetEvent(event.Get());
+        if (++signals == 2)
+            form.Unload();
+        else
+            SetEvent(event.Get());
+    });
+    form.Show();
+    EXPECT_EQ(runtime.Run(), 0);
+    EXPECT_EQ(signals, 2);
+    runtime.RemoveWait(event.Get());
+}
+
 // A control that cannot be made after the window exists: the window goes
 // with the half-made form, and the runtime has no form to run.
 TEST(FormsRuntimeStartTest, AFormThatCannotBeMadeLeavesNoWindowBehind)

@@ -39,6 +39,7 @@ public:
     bool Minimized() const override { return false; }
     void Show() override {}
     void Unload() override {}
+    void PopupMenu(const std::string&, const ScreenPoint&) override {}
 
 private:
     HWND window_;
@@ -68,6 +69,8 @@ public:
     void SetScreenMousePointer(MousePointer) override {}
     std::int32_t MsgBox(const std::wstring&, std::int32_t) override { return kIdOk; }
     std::wstring InputBox(const std::wstring&, const std::wstring&) override { return std::wstring(); }
+    void SetClipboardText(const std::wstring&) override {}
+    bool ShowSaveAs(const std::vector<FileType>&, const std::wstring&, SaveAsChoice&) override { return false; }
 };
 
 using Bounds = std::array<LONG, 4>;

@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "tests/e2e/driver/RemoteList.h"
 #include "tests/e2e/driver/WindowSearch.h"
 
 namespace e2e {
@@ -170,6 +171,28 @@ void MouseClick(const Args& args)
     Send({MouseInput(MOUSEEVENTF_LEFTUP)});
     if (!Poll(kDefaultWaitMs, [&] { return Released(button); }))
         throw Failure(Utf8(L"the button " + Quoted(args[0]) + L" still shows pressed after the release"));
+}
+
+// A real click of the right mouse button on row N's name, or with "below"
+// on the empty space below the last row: the pointer is moved there, the
+// button pressed and released (SendInput). The menu it opens is modal, so
+// this returns at once.
+void RightClickRow(const Args& args)
+{
+    HWND window = MainWindow();
+    HWND listWindow = MainList(window);
+    RemoteList list(listWindow);
+    const bool below = args[0] == L"below";
+    const int row = below ? list.RowCount() - 1 : static_cast<int>(ParseNumber(args[0], L"the row"));
+    RECT rect = list.RowRect(row);
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    if (below)
+        centre.y += 2 * (rect.bottom - rect.top);
+    ClientToScreen(listWindow, &centre);
+    BringToFront(window);
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Absolute(centre.x, SM_CXSCREEN),
+                     Absolute(centre.y, SM_CYSCREEN)),
+          MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)});
 }
 
 }  // namespace e2e

@@ -12,5 +12,6 @@ void PressButton(HWND window, const std::wstring& caption);
 void Click(const Args& args);
 void Key(const Args& args);
 void MouseClick(const Args& args);
+void RightClickRow(const Args& args);
 
 }  // namespace e2e

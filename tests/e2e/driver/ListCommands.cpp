@@ -178,6 +178,13 @@ void DoubleClickRow(const Args& args)
     PostMessageW(window, WM_LBUTTONUP, 0, centre);
 }
 
+// The row at the top of the list's view (from 0).
+void TopRow(const Args&)
+{
+    HWND list = MainList(MainWindow());
+    Print(L"top-row: " + std::to_wstring(Ask(list, LVM_GETTOPINDEX, 0, 0)));
+}
+
 void WaitSelected(const Args& args)
 {
     const int row = RowArgument(args[0]);

@@ -12,6 +12,7 @@ void SelectRow(const Args& args);
 void SetSelection(const Args& args);
 void DoubleClickRow(const Args& args);
 void WaitSelected(const Args& args);
+void TopRow(const Args& args);
 void WaitRow(const Args& args);
 void WaitNoRow(const Args& args);
 

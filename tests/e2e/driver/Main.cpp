@@ -10,6 +10,7 @@
 #include "tests/e2e/driver/Focus.h"
 #include "tests/e2e/driver/Input.h"
 #include "tests/e2e/driver/ListCommands.h"
+#include "tests/e2e/driver/Menus.h"
 #include "tests/e2e/driver/PortCycle.h"
 #include "tests/e2e/driver/ProcessFigures.h"
 #include "tests/e2e/driver/Registry.h"
@@ -43,6 +44,7 @@ const Command kCommands[] = {
      1, SelectRow},
     {L"set-selection", "set-selection N             selects row N alone by LVM_SETITEMSTATE, as an assistive tool does",
      1, 1, SetSelection},
+    {L"top-row", "top-row                     the row at the top of the list's view (from 0)", 0, 0, TopRow},
     {L"wait-selected", "wait-selected N [ms]        row N of the list alone is selected", 1, 2, WaitSelected},
     {L"wait-row", "wait-row TEXT [ms]          a row reads TEXT (\"row: N\"), or the program shows a box (\"box: TEXTS\")",
      1, 2, WaitRow},
@@ -93,6 +95,20 @@ const Command kCommands[] = {
      SpoolerPorts},
     {L"spooler-names", "spooler-names               EnumPortsW level 1: every port name, whole", 0, 0,
      SpoolerNames},
+    {L"spooler-add", "spooler-add NAME            adds a local port as another program would (XcvData)", 1, 1, SpoolerAdd},
+    {L"spooler-delete", "spooler-delete NAME         deletes a port as another program would (DeletePortW)", 1, 1,
+     SpoolerDelete},
+    {L"spooler-watch", "spooler-watch               whether the spooler gives a port change notification", 0, 0,
+     SpoolerWatch},
+    {L"hold-file", "hold-file PATH MS           keeps the file open against writers until PATH.release exists (at most MS ms)", 2, 2,
+     HoldFile},
+    {L"right-click-row", "right-click-row N|below     a real right click (SendInput) on row N of the list, or below the rows", 1, 1,
+     RightClickRow},
+    {L"menu", "menu [ms]                   waits for an open pop-up menu; where it is", 0, 1, Menu},
+    {L"wait-no-menu", "wait-no-menu [ms]           no pop-up menu open", 0, 1, WaitNoMenu},
+    {L"clipboard", "clipboard                   the clipboard's Unicode text and its ANSI form", 0, 0, Clipboard},
+    {L"select-item", "select-item TITLE ID INDEX  chooses entry INDEX of combo box ID in the window TITLE", 3, 3,
+     SelectItem},
     {L"code-page", "code-page                   the ANSI code page of the driver's process", 0, 0, CodePage},
     {L"work-area", "work-area                   SPI_GETWORKAREA", 0, 0, WorkArea},
     {L"placement", "placement                   whether the saved window placement exists", 0, 0, Placement},

@@ -1,0 +1,60 @@
+#include "platform/win32/Win32PortWatch.h"
+
+#include <utility>
+
+namespace dovrel::win32 {
+
+std::unique_ptr<Win32PortWatch> Win32PortWatch::Start(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
+                                                      std::function<void()> onChanged)
+{
+    HANDLE server = nullptr;
+    if (!spooler.openPrinter(nullptr, &server, nullptr) || !server)
+        return nullptr;
+    const HANDLE change = spooler.findFirst(server, PRINTER_CHANGE_PORT, 0, nullptr);
+    if (change == INVALID_HANDLE_VALUE || change == nullptr) {
+        spooler.closePrinter(server);
+        return nullptr;
+    }
+    return std::make_unique<Win32PortWatch>(spooler, waits, std::move(onChanged), server, change);
+}
+
+Win32PortWatch::Win32PortWatch(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
+                               std::function<void()> onChanged, HANDLE server, HANDLE change)
+    : spooler_(spooler), waits_(waits), onChanged_(std::move(onChanged)), server_(server), change_(change)
+{
+    try {
+        waits_.AddWait(change_, [this] { OnSignalled(); });
+    } catch (...) {
+        Stop();
+        spooler_.closePrinter(server_);
+        throw;
+    }
+}
+
+Win32PortWatch::~Win32PortWatch()
+{
+    Stop();
+    spooler_.closePrinter(server_);
+}
+
+void Win32PortWatch::OnSignalled()
+{
+    DWORD change = 0;
+    if (!spooler_.findNext(change_, &change, nullptr, nullptr)) {
+        Stop();
+        return;
+    }
+    if (onChanged_)
+        onChanged_();
+}
+
+void Win32PortWatch::Stop()
+{
+    if (change_ == INVALID_HANDLE_VALUE)
+        return;
+    waits_.RemoveWait(change_);
+    spooler_.findClose(change_);
+    change_ = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace dovrel::win32
