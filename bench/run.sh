@@ -14,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchains/i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target refresh_bench floor limit Dovrel e2e_driver >/dev/null
+cmake --build "$build" -j"$(nproc)" --target refresh_bench floor dressed_floor limit Dovrel e2e_driver >/dev/null
 
 bash "$top/tests/wine/session.sh" start "$state" >/dev/null
 trap 'bash "$top/tests/wine/session.sh" stop "$state" >/dev/null' EXIT
