@@ -13,7 +13,19 @@ function hwnd(args) {
     sub(/,.*/, "", args)
     return tolower(args)
 }
-BEGIN { FS = ":" }
+function before(a, b) {
+    return when[a] < when[b] || (when[a] == when[b] && rank[a] < rank[b])
+}
+BEGIN {
+    FS = ":"
+    # the order of a start, for milestones within the same millisecond
+    n = split("exe loaded|comctl32 loaded|CreateWindowExW of the main window|first SetTimer|" \
+              "ShowWindow of the main window|first BeginPaint|winspool loaded|first EnumPortsA|" \
+              "last EnumPortsA returned|first BeginPaint after it|first BeginPaint of the list after it|" \
+              "last line of the process (closed by the bench)", names, "|")
+    for (i = 1; i <= n; i++)
+        rank[names[i]] = i
+}
 !/^[0-9]+\.[0-9]+:[0-9a-f]+:[0-9a-f]+:/ { next }
 {
     stamp = $1 * 1000
@@ -57,9 +69,9 @@ END {
     }
     when["last line of the process (closed by the bench)"] = last - first
     order[++count] = "last line of the process (closed by the bench)"
-    # in the order of time; a milestone that came later may have been seen first
+    # in the order of time
     for (i = 2; i <= count; i++)
-        for (j = i; j > 1 && when[order[j]] < when[order[j - 1]]; j--) {
+        for (j = i; j > 1 && before(order[j], order[j - 1]); j--) {
             name = order[j]
             order[j] = order[j - 1]
             order[j - 1] = name
