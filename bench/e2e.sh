@@ -18,6 +18,7 @@ runs=${3:-5}
 run="$here/../tests/wine/wine-run.sh"
 driver="$build/tests/e2e/e2e_driver.exe"
 tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
 
 # The programs as the release package ships them, stripped: Wine reads a
 # MinGW program's sections into memory whole (their file alignment is below
@@ -213,6 +214,13 @@ for ports in ${DOVREL_BENCH_E2E_PORTS:-own 1000 10000}; do
             measure "${!program}" "$count" >>"$tmp/$program.txt"
         done
     done
+    # Every start's figures, "WINDOW ROWS PEAK" a line, for a closer look.
+    if [ -n "${DOVREL_BENCH_E2E_KEEP:-}" ]; then
+        mkdir -p "$DOVREL_BENCH_E2E_KEEP"
+        for program in limit floor dressed dovrel; do
+            cp "$tmp/$program.txt" "$DOVREL_BENCH_E2E_KEEP/$program-$ports.txt"
+        done
+    fi
     label=$count
     [ "$ports" = own ] && label="$count (own)"
     echo "| $label | $runs | $loadBefore / $(load) | $(med floor 1) | $(med dressed 1) | $(med limit 1) |" \
