@@ -1,6 +1,9 @@
 // floor.exe: the floor window on its own, started as Dovrel.exe is.
 //   floor                 the local spooler's ports (EnumPortsA, level 2)
 //   floor --prepared N    N prepared ports
+// dressed_floor.exe is the same program built with DOVREL_DRESSED_FLOOR: the
+// floor in the port window's dress (its buttons and icon, and the program's
+// manifest: common controls 6, aware of the screen's dots per inch).
 #include <windows.h>
 #include <commctrl.h>
 #include <winspool.h>
@@ -14,12 +17,22 @@
 #include "bench/BenchPorts.h"
 #include "bench/FloorWindow.h"
 
+namespace {
+
+#ifdef DOVREL_DRESSED_FLOOR
+constexpr auto kDress = dovrel::bench::FloorWindow::Dress::PortWindow;
+#else
+constexpr auto kDress = dovrel::bench::FloorWindow::Dress::Plain;
+#endif
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     try {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        dovrel::bench::FloorWindow floor(L"Ports");
+        dovrel::bench::FloorWindow floor(L"Ports", kDress);
         floor.Show();
 
         std::vector<std::uint8_t> buffer;

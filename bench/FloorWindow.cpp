@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "app/frmMainDesign.h"
 
 namespace dovrel::bench {
 
@@ -81,7 +84,7 @@ void SetCell(HWND list, int row, int column, std::wstring text)
 
 }  // namespace
 
-FloorWindow::FloorWindow(const wchar_t* title)
+FloorWindow::FloorWindow(const wchar_t* title, Dress dress)
 {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -126,6 +129,43 @@ FloorWindow::FloorWindow(const wchar_t* title)
         SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
         ++index;
     }
+    if (dress == Dress::PortWindow)
+        AddDress(dpi);
+}
+
+// The buttons as the port window's design places them, in its tab order
+// after the list, and the icon A_MAIN of the program's resources, which the
+// dressed floor carries too.
+void FloorWindow::AddDress(int dpi)
+{
+    std::vector<const ControlDefinition*> buttons;
+    for (const ControlDefinition& control : frmMainDesign().controls)
+        if (control.kind == ControlKind::CommandButton)
+            buttons.push_back(&control);
+    std::sort(buttons.begin(), buttons.end(),
+              [](const ControlDefinition* a, const ControlDefinition* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlDefinition* button : buttons) {
+        const HWND made = CreateWindowExW(
+            0, WC_BUTTONW, button->caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+            ToPixels(static_cast<int>(button->left), dpi), ToPixels(static_cast<int>(button->top), dpi),
+            ToPixels(static_cast<int>(button->width), dpi), ToPixels(static_cast<int>(button->height), dpi),
+            window_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(button->id)), GetModuleHandleW(nullptr),
+            nullptr);
+        if (!made)
+            throw std::runtime_error("CreateWindowEx (floor button) failed");
+        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    }
+
+    const auto icon = [](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"A_MAIN", IMAGE_ICON,
+                                             GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+    };
+    bigIcon_.Reset(icon(SM_CXICON, SM_CYICON));
+    smallIcon_.Reset(icon(SM_CXSMICON, SM_CYSMICON));
+    if (!bigIcon_ || !smallIcon_)
+        throw std::runtime_error("LoadImage (A_MAIN) failed");
+    SendMessageW(window_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+    SendMessageW(window_.Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 }
 
 void FloorWindow::Show()

@@ -11,10 +11,13 @@ namespace dovrel::bench {
 
 // The least a correct port window does, for comparison: a plain report-view
 // SysListView32 holding its own items, with the size, font and look of the
-// port window's list. It quits the message loop when closed.
+// port window's list. It quits the message loop when closed. Dressed, it
+// also has the port window's five buttons, in its font, and its icon.
 class FloorWindow {
 public:
-    explicit FloorWindow(const wchar_t* title);
+    enum class Dress { Plain, PortWindow };
+
+    explicit FloorWindow(const wchar_t* title, Dress dress = Dress::Plain);
     FloorWindow(const FloorWindow&) = delete;
     FloorWindow& operator=(const FloorWindow&) = delete;
 
@@ -30,7 +33,11 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    void AddDress(int dpi);
+
     win32::UniqueGdiObject font_;
+    win32::UniqueIcon bigIcon_;
+    win32::UniqueIcon smallIcon_;
     win32::UniqueHwnd window_;  // the list is its child and goes with it
     HWND list_ = nullptr;
 };

@@ -78,21 +78,27 @@ void WaitRows(const Args& args)
 {
     const int wanted = static_cast<int>(ParseNumber(args[0], L"the row count"));
     const DWORD ms = WaitArgument(args, 1);
-    RemoteList list(MainList(MainWindow(ms)));
+    // As closely as the rows: a short list may fill soon after the window shows.
+    HWND window = PollClosely(ms, [] { return FindTopWindow(MainTitle(), true); });
+    RemoteList list(MainList(window ? window : MainWindow(0)));
     int count = 0;
-    // A long refresh may keep the program from answering for a while.
+    long long seen = 0;
+    // A long refresh may keep the program from answering for a while; the
+    // moment taken is when its answer came back, not when it was asked.
     const auto enough = [&] {
         try {
-            return (count = list.RowCount()) >= wanted;
+            count = list.RowCount();
         } catch (const Failure&) {
             return false;
         }
+        seen = UnixMilliseconds();
+        return count >= wanted;
     };
     if (!PollClosely(ms, enough))
         throw Failure("the list has " + std::to_string(count) + " rows after " + std::to_string(ms) +
                       " ms, expected at least " + std::to_string(wanted));
     Print(L"rows: " + std::to_wstring(count));
-    Print(L"seen-at: " + std::to_wstring(UnixMilliseconds()));
+    Print(L"seen-at: " + std::to_wstring(seen));
 }
 
 void List(const Args&)
