@@ -84,16 +84,18 @@ bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 
 bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
-    firstEnumeration_.Drop();
-    const PortToActOn port = FindPort(portName);
-    if (port.error != ERROR_SUCCESS) {
-        SetLastError(port.error);
-        return false;
-    }
-    return Library().deletePortW(nullptr, Owner(owner), const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
+    return ActOnPort(portName, Library().deletePortW, Owner(owner));
 }
 
 bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
+{
+    return ActOnPort(portName, Library().configurePortW, Owner(owner));
+}
+
+// Hands the spooler its own name of the port, or refuses with the reason
+// FindPort gives, without a call.
+template <typename Operation>
+bool Win32Spooler::ActOnPort(const std::wstring& portName, Operation operation, HWND owner)
 {
     firstEnumeration_.Drop();
     const PortToActOn port = FindPort(portName);
@@ -101,7 +103,7 @@ bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portNa
         SetLastError(port.error);
         return false;
     }
-    return Library().configurePortW(nullptr, Owner(owner), const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
+    return operation(nullptr, owner, const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
 }
 
 std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)

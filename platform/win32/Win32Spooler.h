@@ -50,6 +50,8 @@ private:
         std::wstring exactName;
     };
     PortToActOn FindPort(const std::wstring& portName) const;
+    template <typename Operation>
+    bool ActOnPort(const std::wstring& portName, Operation operation, HWND owner);
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
     // winspool.drv and the entry points used, loaded at the first call: the
