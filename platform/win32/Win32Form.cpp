@@ -184,6 +184,8 @@ void Win32Form::Show()
     if (!lastFocus_)
         if (const HWND first = FirstInTabOrder())
             SetFocus(first);
+    if (!shown_)
+        runtime_.FormFirstShown();
     UpdateWindow(window);
     shown_ = true;
 }

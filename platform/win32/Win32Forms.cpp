@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/Clipboard.h"
@@ -89,6 +90,12 @@ void Win32Forms::SetClipboardText(const std::wstring& text)
 bool Win32Forms::ShowSaveAs(const std::vector<FileType>& types, const std::wstring& fileName, SaveAsChoice& choice)
 {
     return ShowSaveAsDialog(DialogOwner(), types, fileName, choice);
+}
+
+void Win32Forms::FormFirstShown()
+{
+    if (onFirstShown_)
+        std::exchange(onFirstShown_, nullptr)();
 }
 
 void Win32Forms::AddWait(HANDLE handle, std::function<void()> onSignalled)

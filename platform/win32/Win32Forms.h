@@ -54,6 +54,12 @@ public:
 
     MousePointer ScreenMousePointer() const { return pointer_; }
 
+    // Work to begin once the form first shows, before its first paint: it
+    // then runs beside that paint rather than ahead of the window.
+    void WhenFormFirstShown(std::function<void()> action) { onFirstShown_ = std::move(action); }
+    // Called by the form as it first shows.
+    void FormFirstShown();
+
     // Runs the program's start-up, which shows the form, then delivers the
     // form's messages until it is unloaded, and answers the program's exit
     // code. A start that fails is reported and answers kStartFailed, once
@@ -80,6 +86,7 @@ private:
     Window runtimeWindow_;
     std::unique_ptr<Win32Form> form_;
     std::vector<Wait> waits_;
+    std::function<void()> onFirstShown_;
 };
 
 }  // namespace dovrel::win32

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Error.h"
 #include "platform/win32/Screen.h"
@@ -58,14 +59,14 @@ public:
     std::unique_ptr<ColumnHeader> Add(const std::wstring& text) override
     {
         const int index = Count();
-        // A new column is one inch wide until it is sized to its contents;
-        // while the list is empty, to its header, the last one filling the
-        // rest, so that the empty list shows no scroll bar.
-        owner_.View().InsertColumn(index, text, ScreenDpi());
+        // A new column is one inch wide until it is sized to its contents.
+        // In an empty list it starts with no width and is fitted to its
+        // header at the list's next paint, all columns at once, the last
+        // filling the rest: the empty list never shows a scroll bar.
+        const bool empty = owner_.rows_.Count() == 0;
+        owner_.View().InsertColumn(index, text, empty ? 0 : ScreenDpi());
         owner_.columnTexts_.push_back(text);
-        if (owner_.rows_.Count() == 0)
-            for (std::int32_t column = 1; column <= Count(); ++column)
-                owner_.AutoSizeColumn(column, true);
+        owner_.headersToFit_ = empty;
         return std::make_unique<Header>(owner_, index + 1);
     }
     std::int32_t Count() const override { return static_cast<std::int32_t>(owner_.columnTexts_.size()); }
@@ -233,6 +234,21 @@ void Win32ListView::AutoSizeColumn(std::int32_t column, bool useHeader)
     const int width = FittingColumnWidth(View(), rows_, columnTexts_, index, useHeader);
     // Where the list cannot measure, the control measures itself.
     View().SetColumnWidth(index, width >= 0 ? width : useHeader ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE);
+}
+
+void Win32ListView::FitEmptyColumnsToHeaders()
+{
+    if (!std::exchange(headersToFit_, false) || rows_.Count() != 0)
+        return;
+    // While it draws, the control works its scroll bars out again at every
+    // width; this is about to paint, so once is enough.
+    const bool hold = !redrawHeld_;
+    if (hold)
+        View().SetRedraw(false);
+    for (std::int32_t column = 1; column <= columns_->Count(); ++column)
+        AutoSizeColumn(column, true);
+    if (hold)
+        View().SetRedraw(true);
 }
 
 void Win32ListView::SetExtendedStyle(std::uint32_t mask, std::uint32_t bits)

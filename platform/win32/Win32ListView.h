@@ -85,6 +85,8 @@ private:
                                        DWORD_PTR self);
     // False when the key handler kept the key from the list.
     bool OnKeyDown(WPARAM key);
+    // Fits the empty list's columns to their headers, when a column came since.
+    void FitEmptyColumnsToHeaders();
     void OnContextMenu(LPARAM screenPoint);
     ScreenPoint KeyboardMenuPlace();
     void ScrollToWantedTop();
@@ -102,6 +104,7 @@ private:
     RowOrder rows_;
     int controlCount_ = 0;  // the item count the control last got
     bool pending_ = false;  // order or count not yet given to the control
+    bool headersToFit_ = false;  // the empty list's columns, at its next paint
     bool synchronizing_ = false;
     bool redrawHeld_ = false;  // drawing is off until the posted resume arrives
     int wantedTop_ = -1;       // the row to scroll to the top once drawing is on again

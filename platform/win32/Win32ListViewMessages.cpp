@@ -183,6 +183,11 @@ LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wPara
         });
         return 0;
     }
+    if (message == WM_PAINT)
+        Guarded(false, [&] {
+            list->FitEmptyColumnsToHeaders();
+            return true;
+        });
     // The header's own menu request comes here too; only the list's counts.
     if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == window) {
         Guarded(false, [&] {

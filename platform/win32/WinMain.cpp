@@ -14,10 +14,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetErrorReportTitle(dovrel::modMain::kApplicationTitle);
     try {
         LoadLibrariesFromSystemFolderOnly();
-        // The spooler's first answer is fetched while the window is made.
         Win32Spooler spooler;
-        spooler.StartFirstEnumeration();
         Win32Forms runtime(dovrel::modMain::kApplicationTitle);
+        // The spooler's first answer is fetched while the window first
+        // paints: earlier, its libraries would be loaded against the
+        // window's own, which share the loader's lock.
+        runtime.WhenFormFirstShown([&] { spooler.StartFirstEnumeration(); });
         Win32SupportLibrary support(runtime);
         spooler.WatchChangesThrough(runtime);
         dovrel::modMain::Program program{runtime, support, spooler, nullptr};

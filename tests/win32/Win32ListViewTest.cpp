@@ -176,6 +176,20 @@ TEST_F(Win32ListViewTest, SelectionFollowsItsRowWhenTheListIsResorted)
     EXPECT_TRUE(list.ListItems().Item(4)->Selected());
 }
 
+TEST_F(Win32ListViewTest, AnEmptyListFitsItsColumnsToTheirHeadersAtItsFirstPaint)
+{
+    const auto width = [&](int column) { return static_cast<int>(SendMessageW(Hwnd(), LVM_GETCOLUMNWIDTH, column, 0)); };
+    // Adding the columns measured nothing, and they show no scroll bar.
+    EXPECT_EQ(width(0) + width(1) + width(2) + width(3), 0);
+
+    SendMessageW(Hwnd(), WM_PAINT, 0, 0);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    EXPECT_LT(width(0), width(2));  // "Name" against "Description"
+    // The last column takes the rest, so the empty list shows no scroll bar.
+    EXPECT_EQ(width(0) + width(1) + width(2) + width(3), client.right);
+}
+
 TEST_F(Win32ListViewTest, AutoSizeReallyChangesTheColumnWidths)
 {
     AddRows({L"a"});
@@ -252,6 +266,7 @@ TEST_F(Win32ListViewTest, HeaderClickReachesTheColumnClickEvent)
 {
     std::vector<int> clicked;
     list.onColumnClick = [&](ColumnHeader& header) { clicked.push_back(header.Index()); };
+    SendMessageW(Hwnd(), WM_PAINT, 0, 0);  // the empty list's columns get their widths
     HWND header = reinterpret_cast<HWND>(SendMessageW(Hwnd(), LVM_GETHEADER, 0, 0));
     ASSERT_NE(header, nullptr);
     RECT third = {};
