@@ -37,9 +37,16 @@ fail() {
     exit 1
 }
 
-# The driver in the run's prefix; its stderr says what went wrong.
+# The driver in the run's prefix; its stderr says what went wrong. Its own
+# failures end with exit code 1 or 2 and a message; any other code (a crash,
+# Wine unable to start it) is named here, as the driver could say nothing.
 drv() {
-    "$e2e_wine_run" "$e2e_state" "$e2e_driver" "$@" </dev/null
+    local code=0
+    "$e2e_wine_run" "$e2e_state" "$e2e_driver" "$@" </dev/null || code=$?
+    if [ "$code" -gt 2 ]; then
+        echo "e2e_driver $* ended with exit code $code at $(date +%T.%3N)" >&2
+    fi
+    return "$code"
 }
 
 # The value of a "key: value" line of the driver's output.
