@@ -11,13 +11,9 @@ set(DOVREL_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
 # Cross-built programs run through the wrapper, test discovery included.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${DOVREL_WINE_RUN} ${DOVREL_WINE_STATE})
 
-# GoogleTest programs run through a wrapper that judges them by their own
-# report of their tests (tests/wine/gtest-run.sh); an exit it lets through
-# after the tests passed is written to DOVREL_CONTAINED_EXITS, which
-# scripts/test.sh prints at the end of the run.
-set(DOVREL_CONTAINED_EXITS ${CMAKE_BINARY_DIR}/contained-exits.txt)
+# GoogleTest programs run through a wrapper that names any non-zero exit
+# with what Wine said (tests/wine/gtest-run.sh).
 function(dovrel_gtest_under_wine target)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
-        "${CMAKE_SOURCE_DIR}/tests/wine/gtest-run.sh;${DOVREL_WINE_STATE};${DOVREL_CONTAINED_EXITS}")
+        "${CMAKE_SOURCE_DIR}/tests/wine/gtest-run.sh;${DOVREL_WINE_STATE}")
 endfunction()
-

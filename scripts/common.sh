@@ -11,7 +11,7 @@ DOVREL_PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32
     wine wine32:i386 wine64
     xvfb x11-utils imagemagick icoutils util-linux procps
-    clang libclang-rt-14-dev locales python3
+    clang libclang-rt-14-dev locales python3 gdb
 )
 
 dovrel_as_root() {

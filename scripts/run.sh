@@ -15,4 +15,5 @@ cmake --build "$DOVREL_BUILD/win32" -j "$(nproc)" --target Dovrel
 
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-exec wine "$DOVREL_BUILD/win32/app/Dovrel.exe"
+# With Wine's fixed low addresses kept free (wine-fixed-layout.sh says why).
+exec "$DOVREL_ROOT/scripts/wine-fixed-layout.sh" wine "$DOVREL_BUILD/win32/app/Dovrel.exe"

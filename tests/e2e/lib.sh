@@ -37,16 +37,25 @@ fail() {
     exit 1
 }
 
-# The driver in the run's prefix; its stderr says what went wrong. Its own
-# failures end with exit code 1 or 2 and a message; any other code (a crash,
-# Wine unable to start it) is named here, as the driver could say nothing.
-drv() {
-    local code=0
-    "$e2e_wine_run" "$e2e_state" "$e2e_driver" "$@" </dev/null || code=$?
-    if [ "$code" -gt 2 ]; then
-        echo "e2e_driver $* ended with exit code $code at $(date +%T.%3N)" >&2
+# Runs a Windows program of the scenario in the run's prefix. What it and
+# Wine say on stderr is passed on (Wine's errors are on: a process that
+# cannot start or crashes says why there); a run that ends non-zero, with
+# whatever code, is named with its command, exit code and time.
+wine_step() {
+    local code=0 said
+    said=$(mktemp -p "$e2e_tmp" said.XXXXXX)
+    "$e2e_wine_run" "$e2e_state" "$@" </dev/null 2>"$said" || code=$?
+    cat "$said" >&2
+    rm -f "$said"
+    if [ "$code" -ne 0 ]; then
+        echo "${1##*/} ${*:2} ended with exit code $code at $(date +%T.%3N)" >&2
     fi
     return "$code"
+}
+
+# The driver; its own failures end with exit code 1 or 2 and a message.
+drv() {
+    wine_step "$e2e_driver" "$@"
 }
 
 # The value of a "key: value" line of the driver's output.
@@ -102,8 +111,8 @@ expect_exit() {
     local ms=5000 waited=0 code=0
     while kill -0 "$e2e_pid" 2>/dev/null; do
         [ "$waited" -ge "$ms" ] && fail "Dovrel.exe (pid $e2e_pid) still runs $ms ms after its window was closed"
-        sleep 0.05
-        waited=$((waited + 50))
+        sleep 0.02
+        waited=$((waited + 20))
     done
     wait "$e2e_pid" || code=$?
     [ "$code" -eq 0 ] || fail "Dovrel.exe ended with exit code $code"
@@ -157,7 +166,7 @@ write_ports() {
             printf '"%s"=""\r\n' "${name//\"/\\\"}"
         done
     } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$file"
-    "$e2e_wine_run" "$e2e_state" regedit /S "Z:${file//\//\\}" </dev/null >/dev/null 2>&1 || return 1
+    wine_step regedit /S "Z:${file//\//\\}" >/dev/null || return 1
     now=$(drv spooler-names | sort) || return 1
     [ "$now" = "$(printf '%s\n' "$@" | sort)" ]
 }

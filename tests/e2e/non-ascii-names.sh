@@ -189,8 +189,8 @@ expect_exit
 
 # Wine's spooler lists no port at all while one of them has a name of 260
 # characters or more; the program says so and goes on with an empty list.
-"$e2e_wine_run" "$e2e_state" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$long5000" /d '' /f \
-    </dev/null >/dev/null 2>&1 || fail "could not write the port of ${#long5000} characters"
+wine_step reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$long5000" /d '' /f \
+    >/dev/null || fail "could not write the port of ${#long5000} characters"
 names_tried=$((names_tried + 1))
 start_dovrel
 dialog_ready "Orvane - Dovrel" "Can't enum ports."

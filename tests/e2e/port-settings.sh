@@ -10,9 +10,10 @@ use_ports COM1: FILE: LPT1: LPT2:
 # set; take it away again if it was not set before.
 windows_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Windows'
 forget_timeout() {
-    "$e2e_wine_run" "$e2e_state" reg delete "$windows_key" /v TransmissionRetryTimeout /f </dev/null >/dev/null 2>&1
+    wine_step reg delete "$windows_key" /v TransmissionRetryTimeout /f >/dev/null
 }
-if ! "$e2e_wine_run" "$e2e_state" reg query "$windows_key" /v TransmissionRetryTimeout </dev/null >/dev/null 2>&1; then
+# reg query ends with 1 when the value is not there.
+if ! wine_step reg query "$windows_key" /v TransmissionRetryTimeout >/dev/null; then
     e2e_cleanups+=(forget_timeout)
 fi
 

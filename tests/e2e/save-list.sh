@@ -66,9 +66,9 @@ cp "$unix_temp/dovrel-e2e-list.csv" "$e2e_tmp/before.csv"
 drv hold-file 'C:\windows\temp\dovrel-e2e-list.csv' 30000 >"$e2e_tmp/held.txt" &
 holder=$!
 e2e_cleanups+=("touch $unix_temp/dovrel-e2e-list.csv.release" "wait $holder" "${e2e_cleanups[-1]}")
-for _ in $(seq 1 100); do
+for _ in $(seq 1 250); do
     grep -q held "$e2e_tmp/held.txt" 2>/dev/null && break
-    sleep 0.05
+    sleep 0.02
 done
 grep -q held "$e2e_tmp/held.txt" || fail "the file was not held open"
 save_as 'C:\windows\temp\dovrel-e2e-list.csv' 0

@@ -51,7 +51,7 @@ screenshot
 # program and ends the process itself once they are answered; the prefix's
 # services go on, so the next start works as ever.
 moved=$(move_unsaved "160 100 600 380")
-"$e2e_wine_run" "$e2e_state" wineboot --end-session </dev/null >/dev/null 2>&1 || fail "wineboot --end-session failed"
+wine_step wineboot --end-session >/dev/null || fail "wineboot --end-session failed"
 expect_exit
 [ "$(drv placement)" != "placement: absent" ] || fail "no placement was saved at Wine's session end"
 expect_opens_at "$moved" "Wine's session end"

@@ -17,11 +17,11 @@ start_xvfb() {
     setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
         </dev/null >"$state/xvfb.log" 2>&1 3>"$state/xvfb.display" &
     pid=$!
-    for _ in $(seq 1 100); do
-        number=$(tr -dc '0-9' <"$state/xvfb.display" 2>/dev/null || true)
+    for _ in $(seq 1 500); do
+        number=$(tr -dc '0-9' 2>/dev/null <"$state/xvfb.display" || true)
         [ -n "$number" ] && break
         kill -0 "$pid" 2>/dev/null || { cat "$state/xvfb.log" >&2; exit 1; }
-        sleep 0.1
+        sleep 0.02
     done
     [ -n "$number" ] || { echo "Xvfb did not report its display" >&2; kill "$pid"; exit 1; }
     echo "$pid" >"$state/xvfb.pid"

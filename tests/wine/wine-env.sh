@@ -2,7 +2,9 @@
 # kept in the state folder given as $1.
 dovrel_state=$(readlink -m "$1")
 export WINEPREFIX="$dovrel_state/prefix"
-export WINEDEBUG=${DOVREL_WINEDEBUG:--all}
+# Wine's errors stay on: when a process cannot start or crashes, its last
+# lines say why. Its notes of unfinished functions (fixme) are noise.
+export WINEDEBUG=${DOVREL_WINEDEBUG:-err+all,fixme-all}
 # A test may add overrides of its own in DOVREL_DLL_OVERRIDES.
 export WINEDLLOVERRIDES="mscoree,mshtml=${DOVREL_DLL_OVERRIDES:+;$DOVREL_DLL_OVERRIDES}"
 if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
@@ -10,21 +12,29 @@ if [ -z "${DISPLAY:-}" ] && [ -s "$dovrel_state/display" ]; then
     export DISPLAY
 fi
 
-# Debian's `wine` and `wineboot` start Wine's 32-bit loader first, which
-# hands 64-bit programs on to the 64-bit one; a kernel without 32-bit support
-# cannot start the first at all. There, these two go straight to the 64-bit
-# loader, which runs the 64-bit programs (and nothing 32-bit).
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
-    dovrel_wine64_only="$dovrel_state/wine64-only"
-    if [ ! -x "$dovrel_wine64_only/wineboot" ]; then
-        mkdir -p "$dovrel_wine64_only"
-        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
-            >"$dovrel_wine64_only/wine"
-        printf '#!/bin/sh\nexec "$(dirname "$0")/wine" wineboot.exe "$@"\n' >"$dovrel_wine64_only/wineboot"
-        chmod +x "$dovrel_wine64_only/wine" "$dovrel_wine64_only/wineboot"
+# `wine` and `wineboot` are shims in the state folder that start Wine with
+# its fixed low addresses free (scripts/wine-fixed-layout.sh says why).
+# Debian's `wine` starts Wine's 32-bit loader first, which hands 64-bit
+# programs on to the 64-bit one; a kernel without 32-bit support cannot start
+# the first at all, and there the shims go straight to the 64-bit loader,
+# which runs the 64-bit programs (and nothing 32-bit).
+dovrel_write_wine_shims() {
+    local bin=$1 layout loader=/usr/bin/wine
+    layout=$(readlink -f "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-fixed-layout.sh")
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+        loader="env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64"
     fi
-    export PATH="$dovrel_wine64_only:$PATH"
-fi
+    mkdir -p "$bin"
+    # Written aside and renamed, so that a test starting beside never runs
+    # half a shim.
+    printf '#!/bin/sh\nexec %q %s "$@"\n' "$layout" "$loader" >"$bin/wine.$$"
+    printf '#!/bin/sh\nexec "$(dirname "$0")/wine" wineboot.exe "$@"\n' >"$bin/wineboot.$$"
+    chmod +x "$bin/wine.$$" "$bin/wineboot.$$"
+    mv -f "$bin/wine.$$" "$bin/wine"
+    mv -f "$bin/wineboot.$$" "$bin/wineboot"
+}
+[ -x "$dovrel_state/bin/wineboot" ] || dovrel_write_wine_shims "$dovrel_state/bin"
+export PATH="$dovrel_state/bin:$PATH"
 
 # Makes the prefix once, under a lock so that parallel callers wait for it.
 dovrel_ensure_prefix() {
