@@ -220,10 +220,7 @@ TEST_F(FormsRuntimeTest, LoadingRunsOnShowAndTheTimerTicksAfterwards)
     };
     form.Show();
     EXPECT_TRUE(IsWindowVisible(window));
-    for (int i = 0; i < 20; ++i) {
-        PumpMessages();
-        Sleep(10);
-    }
+    PumpUntil([&] { return events.size() >= 2; });
     EXPECT_THAT(events, ElementsAre("load while hidden", "tick"));
     EXPECT_FALSE(tmrInit.Enabled());
 }
@@ -326,18 +323,16 @@ TEST_F(FormsRuntimeTest, NoEventReachesTheFormWhileItLoads)
         events.push_back(IsWindowVisible(window) ? "tick while shown" : "tick while hidden");
         tmrInit.SetEnabled(false);
     };
-    ReportCloser closer([this] {
+    TimerWitness witness;
+    ReportCloser closer([&] {
         PostMessageW(window, WM_CLOSE, 0, 0);
         SendMessageW(Button(L"Add..."), BM_CLICK, 0, 0);
-        Sleep(100);  // time for a 1 ms timer to tick, were it running
+        EXPECT_TRUE(witness.WaitForTwoMoreTicks()) << "the report's message loop runs timers";
     });
     cmdAdd.onClick = [&] { events.push_back("click"); };
     form.Show();
     EXPECT_EQ(closer.Text(), L"Load failed.");
-    for (int i = 0; i < 20 && events.empty(); ++i) {
-        PumpMessages();
-        Sleep(10);
-    }
+    PumpUntil([&] { return !events.empty(); });
     EXPECT_THAT(events, ElementsAre("tick while shown"));
     EXPECT_TRUE(IsWindow(window));
 }
@@ -357,7 +352,8 @@ TEST_F(FormsRuntimeTest, ATickDuringAModalBoxWaitsForItsHandlerToReturn)
         events.push_back("box closed");
     };
     form.Show();  // the 1 ms timer runs from here
-    ReportCloser closer([] { Sleep(100); });
+    TimerWitness witness;
+    ReportCloser closer([&] { EXPECT_TRUE(witness.WaitForTwoMoreTicks()) << "the box's message loop runs timers"; });
     SendMessageW(Button(L"Help"), BM_CLICK, 0, 0);
     EXPECT_EQ(closer.Text(), L"Wait.");
     PumpMessages();

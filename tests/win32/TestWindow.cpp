@@ -54,6 +54,57 @@ void PumpMessages()
     }
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - waited, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+TimerWitness* TimerWitness::current_ = nullptr;
+
+TimerWitness::TimerWitness()
+    : ticked_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), timer_(SetTimer(nullptr, 0, 1, &Tick))
+{
+    if (!ticked_ || !timer_ || current_)
+        throw std::runtime_error("TimerWitness: no event or timer, or another witness");
+    current_ = this;
+}
+
+TimerWitness::~TimerWitness()
+{
+    KillTimer(nullptr, timer_);
+    CloseHandle(ticked_);
+    current_ = nullptr;
+}
+
+void CALLBACK TimerWitness::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (current_) {
+        ++current_->ticks_;
+        SetEvent(current_->ticked_);
+    }
+}
+
+bool TimerWitness::WaitForTwoMoreTicks(DWORD timeoutMs)
+{
+    const int wanted = ticks_ + 2;
+    const DWORD start = GetTickCount();
+    while (ticks_ < wanted) {
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs || WaitForSingleObject(ticked_, timeoutMs - waited) != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
 std::wstring ListCellText(HWND list, int index, int column)
 {
     wchar_t buffer[512] = {};
