@@ -3,6 +3,7 @@
 #include "app/ResizeLayout.h"
 #include "app/frmMainDesign.h"
 #include "listview/modListViewSupport.h"
+#include "ports/Refusals.h"
 
 namespace dovrel {
 
@@ -18,7 +19,8 @@ frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& 
       mnuAdd(controls.MenuItemNamed("mnuAdd")), mnuRefresh(controls.MenuItemNamed("mnuRefresh")),
       mnuCopy(controls.MenuItemNamed("mnuCopy")), mnuSaveAs(controls.MenuItemNamed("mnuSaveAs")), runtime_(runtime),
       support_(support), spooler_(spooler), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
-      portCommands_(form, lvPorts, runtime, spooler, [this] { RefreshPorts(); }),
+      portCommands_(form, lvPorts, runtime, support, spooler, [this] { RefreshPorts(); },
+                    [this] { RestartAsAdministrator(); }),
       portExport_(lvPorts, runtime, support)
 {
     form.onLoad = [this] { Form_Load(); };
@@ -175,6 +177,20 @@ void frmMain::SaveWindowPlacement()
 {
     auto store = support_.CreatePlacementStore();
     store->SavePlacement(L"", kPlacementName, form, runtime_, kTrue);
+}
+
+// The new instance opens where this one is, and this one ends only once it
+// has started: a question of the system's that the user refused or
+// cancelled leaves this one as it was.
+void frmMain::RestartAsAdministrator()
+{
+    SaveWindowPlacement();
+    const std::uint32_t error = support_.StartAsAdministrator(form.hWnd());
+    if (error == 0)
+        form.Unload();
+    else if (error != kErrorCancelled)
+        runtime_.MsgBox(TextWithReason(L"Can't restart Dovrel as administrator.", error, support_),
+                        kMbOk | kMbIconExclamation);
 }
 
 FormServices& frmMain::SharedFormServices()

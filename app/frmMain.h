@@ -81,6 +81,9 @@ private:
     // where the spooler tells of them.
     void WatchPorts();
     void OnPortsChanged();
+    // Where a command lacked an administrator's rights, and the user chose
+    // to have them.
+    void RestartAsAdministrator();
     // The one FormServices of the run, made at its first use.
     FormServices& SharedFormServices();
 

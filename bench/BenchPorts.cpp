@@ -62,18 +62,16 @@ PreparedSpooler::PreparedSpooler(const std::vector<PortRecord>& ports) : ports_(
     bytes_ = test::PortRecordBytes(strings_);
 }
 
-bool PreparedSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                                 std::int32_t& returned)
+SpoolerResult PreparedSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                          std::int32_t& returned)
 {
     bytesNeeded = static_cast<std::int32_t>(bytes_);
     returned = 0;
-    if (!buffer || bufferSize < bytes_) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return false;
-    }
+    if (!buffer || bufferSize < bytes_)
+        return {false, ERROR_INSUFFICIENT_BUFFER};
     test::WritePortRecords(strings_, buffer, bufferSize, test::StringPlacement::AfterRecords);
     returned = static_cast<std::int32_t>(strings_.size());
-    return true;
+    return {true, 0};
 }
 
 double NowMs()

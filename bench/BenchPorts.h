@@ -32,11 +32,12 @@ public:
     PreparedSpooler(const PreparedSpooler&) = delete;
     PreparedSpooler& operator=(const PreparedSpooler&) = delete;
 
-    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                    std::int32_t& returned) override;
-    bool AddPortA(WindowHandle, const std::wstring&) override { return false; }
-    bool DeletePortA(WindowHandle, const std::wstring&) override { return false; }
-    bool ConfigurePortA(WindowHandle, const std::wstring&) override { return false; }
+    SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                             std::int32_t& returned) override;
+    SpoolerResult AddPortA(WindowHandle, const std::wstring&) override { return {}; }
+    SpoolerResult DeletePortA(WindowHandle, const std::wstring&) override { return {}; }
+    SpoolerResult ConfigurePortA(WindowHandle, const std::wstring&) override { return {}; }
+    std::vector<std::wstring> PrintersUsingPort(const std::wstring&) override { return {}; }
 
 private:
     std::vector<PortRecord> ports_;

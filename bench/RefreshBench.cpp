@@ -114,7 +114,7 @@ double RunFloor(Spooler& spooler, std::size_t count, const std::wstring& firstNa
     std::int32_t bytes = 0, records = 0;
     spooler.EnumPortsA(nullptr, 0, bytes, records);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bytes));
-    if (!spooler.EnumPortsA(buffer.data(), static_cast<std::uint32_t>(bytes), bytes, records))
+    if (!spooler.EnumPortsA(buffer.data(), static_cast<std::uint32_t>(bytes), bytes, records).done)
         throw Failure("floor: the spooler stand-in refused the data call");
     floor.Fill(buffer.data(), static_cast<std::size_t>(records));
     UpdateWindow(floor.Window());

@@ -95,10 +95,12 @@ enum class MousePointer : std::int32_t { Default = 0, Hourglass = 11 };
 // Message box styles and answers, the platform's numbers.
 constexpr std::int32_t kMbOk = 0;
 constexpr std::int32_t kMbOkCancel = 1;
+constexpr std::int32_t kMbYesNo = 4;
 constexpr std::int32_t kMbIconError = 16;
 constexpr std::int32_t kMbIconExclamation = 48;
 constexpr std::int32_t kIdOk = 1;
 constexpr std::int32_t kIdCancel = 2;
+constexpr std::int32_t kIdYes = 6;
 
 // A form made from its definition, with its controls by the names the
 // definition gives them. The runtime owns the form and its controls; they

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -27,23 +28,35 @@ public:
     virtual ~PortWatch() = default;
 };
 
+// The spooler's answer to one call: done, or refused with the system's
+// error code that the refusal left (0 where it left none).
+struct SpoolerResult {
+    bool done = false;
+    std::uint32_t error = 0;
+};
+
 // The print spooler of the local machine, through its ANSI entry points.
-// Each operation returns the spooler's success or failure and nothing else.
+// Each operation returns whether the spooler did it and, when it refused,
+// its reason.
 class Spooler {
 public:
     virtual ~Spooler() = default;
 
     // EnumPortsA at level 2. buffer may be null with bufferSize 0 (the size
     // call). bytesNeeded and returned are written as the spooler leaves them.
-    virtual bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize,
-                           std::int32_t& bytesNeeded, std::int32_t& returned) = 0;
+    virtual SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize,
+                                     std::int32_t& bytesNeeded, std::int32_t& returned) = 0;
 
     // The names arrive as the program's text and cross to the spooler in the
     // system's ANSI code page; owner is the window that owns any dialog the
     // port monitor shows.
-    virtual bool AddPortA(WindowHandle owner, const std::wstring& monitorName) = 0;
-    virtual bool DeletePortA(WindowHandle owner, const std::wstring& portName) = 0;
-    virtual bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) = 0;
+    virtual SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) = 0;
+
+    // The local printers whose list of ports names this port, in the
+    // spooler's order; none when the spooler cannot list its printers.
+    virtual std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) = 0;
 
     // Calls onChanged from the message loop after ports were added or
     // deleted (one call may stand for several changes), for as long as the

@@ -49,6 +49,19 @@ public:
     // characters.
     virtual std::wstring StringFromAnsiPointer(const char* address) = 0;
     virtual std::wstring CutRight(const std::wstring& text, std::int32_t count) = 0;
+    // The system's text for one of its error codes, in the user's language,
+    // without a trailing line break.
+    virtual std::wstring ErrorText(std::uint32_t error) = 0;
+
+    // Whether the program runs without an administrator's rights on a system
+    // whose UAC gives them to a program started anew as administrator.
+    virtual bool CanStartAsAdministrator() = 0;
+    // Starts the program's file again as administrator, with the arguments
+    // this instance was started with; the system asks the user first, in a
+    // window owned by `owner`. 0 once the new instance has started,
+    // otherwise the system's error code (kErrorCancelled when the user
+    // refused or cancelled the system's question).
+    virtual std::uint32_t StartAsAdministrator(WindowHandle owner) = 0;
 
     // Writes the bytes as the whole of the file at `path`, replacing a file
     // that is there only once every byte is written. False, with the

@@ -24,4 +24,10 @@ struct ScreenPoint {
     std::int32_t y = 0;
 };
 
+// The system's error codes that the program tells apart, the platform's
+// numbers (what GetLastError gives).
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorBusy = 170;
+constexpr std::uint32_t kErrorCancelled = 1223;
+
 }  // namespace dovrel

@@ -2,11 +2,21 @@
 
 #include <utility>
 
+#include "ports/Refusals.h"
+
 namespace dovrel {
 
-PortCommands::PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, Spooler& spooler,
-                           std::function<void()> refreshPorts)
-    : form_(form), lvPorts_(lvPorts), runtime_(runtime), spooler_(spooler), refreshPorts_(std::move(refreshPorts))
+namespace {
+
+constexpr wchar_t kRestartQuestion[] = L"Changing ports needs administrator rights. Restart Dovrel as administrator?";
+
+}  // namespace
+
+PortCommands::PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, SupportLibrary& support,
+                           Spooler& spooler, std::function<void()> refreshPorts,
+                           std::function<void()> restartAsAdministrator)
+    : form_(form), lvPorts_(lvPorts), runtime_(runtime), support_(support), spooler_(spooler),
+      refreshPorts_(std::move(refreshPorts)), restartAsAdministrator_(std::move(restartAsAdministrator))
 {
 }
 
@@ -18,8 +28,9 @@ void PortCommands::cmdAdd_Click()
     if (monitorName.empty())
         return;
     const WindowHandle owner = form_.hWnd();
-    if (!spooler_.AddPortA(owner, monitorName)) {
-        runtime_.MsgBox(L"Can't add port.", kMbOk | kMbIconExclamation);
+    const SpoolerResult added = spooler_.AddPortA(owner, monitorName);
+    if (!added.done) {
+        ReportRefusal(L"Can't add port.", added.error);
         return;
     }
     refreshPorts_();
@@ -40,8 +51,12 @@ void PortCommands::cmdDelete_Click()
     if (!IsListed(portName))
         return;
     const WindowHandle owner = form_.hWnd();
-    if (!spooler_.DeletePortA(owner, portName)) {
-        runtime_.MsgBox(L"Can't delete port.", kMbOk | kMbIconExclamation);
+    const SpoolerResult deleted = spooler_.DeletePortA(owner, portName);
+    if (!deleted.done) {
+        // A port in use: the user must first take it from these printers.
+        const std::wstring printers =
+            deleted.error == kErrorBusy ? PrintersText(spooler_.PrintersUsingPort(portName)) : std::wstring();
+        ReportRefusal(L"Can't delete port.", deleted.error, printers);
         return;
     }
     refreshPorts_();
@@ -65,9 +80,29 @@ void PortCommands::cmdSettings_Click()
     const auto selected = lvPorts_.SelectedItem();
     if (!selected)
         return;
-    // Whatever the monitor did or refused, nothing is reported and the list
-    // stays as it is.
-    spooler_.ConfigurePortA(owner, selected->Text());
+    // Whatever the monitor did or refused, the list stays as it is. Only
+    // missing rights are reported, since a new start may give them; any
+    // other refusal is the monitor's to explain, in its own dialog.
+    const SpoolerResult configured = spooler_.ConfigurePortA(owner, selected->Text());
+    if (!configured.done && configured.error == kErrorAccessDenied)
+        ReportRefusal(L"Can't configure port.", configured.error);
+}
+
+void PortCommands::ReportRefusal(const wchar_t* fixedText, std::uint32_t error, const std::wstring& more)
+{
+    if (error == kErrorCancelled)
+        return;
+    std::wstring text = TextWithReason(fixedText, error, support_);
+    if (!more.empty())
+        text += L"\r\n\r\n" + more;
+    if (error == kErrorAccessDenied && support_.CanStartAsAdministrator()) {
+        text += L"\r\n\r\n";
+        text += kRestartQuestion;
+        if (runtime_.MsgBox(text, kMbYesNo | kMbIconExclamation) == kIdYes)
+            restartAsAdministrator_();
+        return;
+    }
+    runtime_.MsgBox(text, kMbOk | kMbIconExclamation);
 }
 
 }  // namespace dovrel

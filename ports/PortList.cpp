@@ -6,6 +6,7 @@
 
 #include "listview/modListViewSupport.h"
 #include "platform/Error.h"
+#include "ports/Refusals.h"
 
 namespace dovrel {
 
@@ -115,8 +116,9 @@ void PortList::FillPortList()
 
     PortBuffer buff;
     std::int32_t records = 0;
-    if (!EnumeratePorts(buff, records)) {
-        ReportEnumFailure();
+    std::uint32_t error = 0;
+    if (!EnumeratePorts(buff, records, error)) {
+        ReportEnumFailure(error);
         return;
     }
 
@@ -136,14 +138,16 @@ void PortList::FillPortList()
     ListViewSelectItem(lvPorts_, 1);
 }
 
-// Asks the spooler for the size, then for the records. False when the
-// spooler reports no bytes, or when the ports keep growing faster than the
-// buffer can follow.
-bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
+// Asks the spooler for the size, then for the records. False, with the
+// error the last call left, when the spooler reports no bytes, or when the
+// ports keep growing faster than the buffer can follow.
+bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records, std::uint32_t& error)
 {
     std::int32_t bytes = 0;
     records = 0;
-    spooler_.EnumPortsA(nullptr, 0, bytes, records);  // the result says nothing the byte count does not
+    // The result says nothing the byte count does not; its error says why
+    // there are no bytes.
+    error = spooler_.EnumPortsA(nullptr, 0, bytes, records).error;
     if (bytes <= 0)
         return false;
 
@@ -151,10 +155,11 @@ bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
         buff.bytes = BufferFor(bytes);
         const auto offered = static_cast<std::uint32_t>(bytes);
         records = 0;
-        const bool done = spooler_.EnumPortsA(buff.bytes.data(), offered, bytes, records);
+        const SpoolerResult answer = spooler_.EnumPortsA(buff.bytes.data(), offered, bytes, records);
+        error = answer.done ? 0 : answer.error;
         if (bytes <= 0)
             return false;
-        if (done || static_cast<std::uint32_t>(bytes) <= offered) {
+        if (answer.done || static_cast<std::uint32_t>(bytes) <= offered) {
             buff.offered = offered;
             buff.filled = std::min(static_cast<std::size_t>(bytes), static_cast<std::size_t>(offered));
             return true;
@@ -166,9 +171,9 @@ bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records)
     }
 }
 
-void PortList::ReportEnumFailure()
+void PortList::ReportEnumFailure(std::uint32_t error)
 {
-    runtime_.MsgBox(L"Can't enum ports.", kMbOk | kMbIconError);
+    runtime_.MsgBox(TextWithReason(L"Can't enum ports.", error, support_), kMbOk | kMbIconError);
 }
 
 void PortList::ParsePortInfo(const PortBuffer& buff, std::int32_t index)

@@ -55,8 +55,8 @@ public:
     static constexpr int kMaxEnumAttempts = 4;
 
 private:
-    bool EnumeratePorts(PortBuffer& buff, std::int32_t& records);
-    void ReportEnumFailure();
+    bool EnumeratePorts(PortBuffer& buff, std::int32_t& records, std::uint32_t& error);
+    void ReportEnumFailure(std::uint32_t error);
     const char* StringInBuffer(const PortBuffer& buff, const char* address) const;
 
     ListViewControl& lvPorts_;

@@ -2,16 +2,33 @@
 
 namespace dovrel::win32 {
 
-std::wstring SystemMessage(DWORD code)
+namespace {
+
+void DropTrailing(std::wstring& text, const wchar_t* characters)
 {
-    wchar_t buffer[512] = {};
+    const std::size_t end = text.find_last_not_of(characters);
+    text.erase(end == std::wstring::npos ? 0 : end + 1);
+}
+
+}  // namespace
+
+std::wstring SystemText(DWORD code)
+{
+    // Language 0: the thread's, then the user's, then the system's.
+    wchar_t buffer[1024] = {};
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                         buffer, ARRAYSIZE(buffer), nullptr);
     std::wstring text(buffer, length);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
+    DropTrailing(text, L"\r\n ");
     if (text.empty())
-        text = L"error " + std::to_wstring(code);
+        text = L"Error " + std::to_wstring(code) + L".";
+    return text;
+}
+
+std::wstring SystemMessage(DWORD code)
+{
+    std::wstring text = SystemText(code);
+    DropTrailing(text, L"\r\n .");
     return text;
 }
 

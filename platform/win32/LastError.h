@@ -8,7 +8,11 @@
 
 namespace dovrel::win32 {
 
-// The system's text for an error code, without the trailing line break.
+// The system's text for an error code in the user's language, as the
+// system words it but without the trailing line break; "Error N." where
+// the system has no text for it.
+std::wstring SystemText(DWORD code);
+// The same without its closing full stop, for a text that goes on after it.
 std::wstring SystemMessage(DWORD code);
 
 // Raises the program's error for a failed Windows call, with the call's

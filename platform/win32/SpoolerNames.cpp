@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/win32/TextConversion.h"
+
 namespace dovrel::win32 {
 
 namespace {
@@ -35,11 +37,18 @@ std::wstring NameInBuffer(const std::vector<BYTE>& buffer, const void* address)
     return std::wstring();
 }
 
-}  // namespace
+// The size call, then the data call, asked again while the list grows:
+// the buffer with the number of whole records inside the bytes filled, or
+// the reason there are none.
+struct Records {
+    std::vector<BYTE> buffer;
+    std::size_t count = 0;
+    DWORD error = ERROR_SUCCESS;
+};
 
-SpoolerNames NamesAtLevel1(const Level1Enumeration& enumerate)
+Records Enumerate(const SpoolerEnumeration& enumerate, std::size_t recordSize)
 {
-    SpoolerNames result;
+    Records result;
     DWORD needed = 0;
     DWORD count = 0;
     if (enumerate(nullptr, 0, &needed, &count)) {
@@ -50,21 +59,70 @@ SpoolerNames NamesAtLevel1(const Level1Enumeration& enumerate)
             result.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_DATA;
             return result;
         }
-        std::vector<BYTE> buffer(needed);
+        result.buffer.assign(needed, 0);
         count = 0;
-        if (enumerate(buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count)) {
-            const std::size_t filled = std::min<std::size_t>(needed, buffer.size());
-            const std::size_t whole = std::min<std::size_t>(count, filled / sizeof(NameRecord));
-            for (std::size_t index = 0; index < whole; ++index) {
-                NameRecord record;
-                std::memcpy(&record, buffer.data() + index * sizeof(NameRecord), sizeof record);
-                result.names.push_back(NameInBuffer(buffer, record.pName));
-            }
+        if (enumerate(result.buffer.data(), static_cast<DWORD>(result.buffer.size()), &needed, &count)) {
+            const std::size_t filled = std::min<std::size_t>(needed, result.buffer.size());
+            result.count = std::min<std::size_t>(count, filled / recordSize);
             return result;
         }
     }
     result.error = ERROR_INSUFFICIENT_BUFFER;  // the list kept growing
     return result;
+}
+
+template <typename Record>
+Record RecordAt(const Records& records, std::size_t index)
+{
+    Record record;
+    std::memcpy(&record, records.buffer.data() + index * sizeof(Record), sizeof record);
+    return record;
+}
+
+std::wstring Trimmed(const std::wstring& text)
+{
+    const std::size_t first = text.find_first_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+}  // namespace
+
+SpoolerNames NamesAtLevel1(const SpoolerEnumeration& enumerate)
+{
+    const Records records = Enumerate(enumerate, sizeof(NameRecord));
+    SpoolerNames result;
+    result.error = records.error;
+    for (std::size_t index = 0; index < records.count; ++index)
+        result.names.push_back(NameInBuffer(records.buffer, RecordAt<NameRecord>(records, index).pName));
+    return result;
+}
+
+SpoolerPrinters PrintersAtLevel5(const SpoolerEnumeration& enumerate)
+{
+    const Records records = Enumerate(enumerate, sizeof(PRINTER_INFO_5W));
+    SpoolerPrinters result;
+    result.error = records.error;
+    for (std::size_t index = 0; index < records.count; ++index) {
+        const auto record = RecordAt<PRINTER_INFO_5W>(records, index);
+        result.printers.push_back(
+            {NameInBuffer(records.buffer, record.pPrinterName), NameInBuffer(records.buffer, record.pPortName)});
+    }
+    return result;
+}
+
+// Blanks around a name in the list are not the port's.
+bool PortListNames(const std::wstring& portList, const std::wstring& portName)
+{
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = portList.find(L',', start);
+        const std::wstring name = Trimmed(portList.substr(start, comma == std::wstring::npos ? comma : comma - start));
+        if (!name.empty() && EqualIgnoringCase(name, portName))
+            return true;
+        if (comma == std::wstring::npos)
+            return false;
+        start = comma + 1;
+    }
 }
 
 }  // namespace dovrel::win32

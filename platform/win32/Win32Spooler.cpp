@@ -32,6 +32,13 @@ HWND Owner(WindowHandle owner)
     return reinterpret_cast<HWND>(owner);
 }
 
+// What a call of the spooler answered; read right after the call, before
+// anything else can change the last error.
+SpoolerResult Answer(BOOL done)
+{
+    return {done != FALSE, done ? 0u : static_cast<std::uint32_t>(GetLastError())};
+}
+
 // The spooler takes non-const strings; it does not write to them.
 std::string Ansi(const std::wstring& text)
 {
@@ -48,6 +55,7 @@ Win32Spooler::Winspool::Winspool()
       addPortA(library.Get<decltype(&::AddPortA)>("AddPortA")),
       deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
       configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW")),
+      enumPrintersW(library.Get<decltype(&::EnumPrintersW)>("EnumPrintersW")),
       watch{library.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"), library.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
             library.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
             library.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
@@ -62,32 +70,34 @@ const Win32Spooler::Winspool& Win32Spooler::Library() const
     return *winspool_;
 }
 
-bool Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                             std::int32_t& returned)
+SpoolerResult Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                       std::int32_t& returned)
 {
     DWORD needed = 0;
     DWORD count = 0;
     BOOL ok = FALSE;
+    // The prefetched answer leaves the last error as the spooler would.
     if (!firstEnumeration_.Answer(buffer, bufferSize, needed, count, ok))
         ok = Library().enumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
+    const SpoolerResult result = Answer(ok);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
-    return ok != FALSE;
+    return result;
 }
 
-bool Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
+SpoolerResult Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     firstEnumeration_.Drop();
     std::string name = Ansi(MonitorSpelling(monitorName));
-    return Library().addPortA(nullptr, Owner(owner), name.data()) != FALSE;
+    return Answer(Library().addPortA(nullptr, Owner(owner), name.data()));
 }
 
-bool Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
     return ActOnPort(portName, Library().deletePortW, Owner(owner));
 }
 
-bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     return ActOnPort(portName, Library().configurePortW, Owner(owner));
 }
@@ -95,15 +105,30 @@ bool Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portNa
 // Hands the spooler its own name of the port, or refuses with the reason
 // FindPort gives, without a call.
 template <typename Operation>
-bool Win32Spooler::ActOnPort(const std::wstring& portName, Operation operation, HWND owner)
+SpoolerResult Win32Spooler::ActOnPort(const std::wstring& portName, Operation operation, HWND owner)
 {
     firstEnumeration_.Drop();
     const PortToActOn port = FindPort(portName);
-    if (port.error != ERROR_SUCCESS) {
-        SetLastError(port.error);
-        return false;
-    }
-    return operation(nullptr, owner, const_cast<LPWSTR>(port.exactName.c_str())) != FALSE;
+    if (port.error != ERROR_SUCCESS)
+        return {false, static_cast<std::uint32_t>(port.error)};
+    return Answer(operation(nullptr, owner, const_cast<LPWSTR>(port.exactName.c_str())));
+}
+
+// The port is looked for by the spooler's own name of it where there is
+// one, as Delete and Settings hand it over.
+std::vector<std::wstring> Win32Spooler::PrintersUsingPort(const std::wstring& portName)
+{
+    firstEnumeration_.Drop();
+    const PortToActOn port = FindPort(portName);
+    const std::wstring& name = port.error == ERROR_SUCCESS ? port.exactName : portName;
+    const SpoolerPrinters listed = PrintersAtLevel5([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
+        return Library().enumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 5, buffer, size, needed, count);
+    });
+    std::vector<std::wstring> printers;
+    for (const PrinterPorts& printer : listed.printers)
+        if (PortListNames(printer.ports, name))
+            printers.push_back(printer.printer);
+    return printers;
 }
 
 std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)
@@ -120,8 +145,10 @@ std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChan
 // "?:" reaches the port whose name holds a letter the code page lacks, and
 // never a port that is literally named "?:". The name the list shows is
 // never handed over as it is: two or more ports that read the same cannot be
-// told apart, a port the spooler no longer lists is unknown, and when the
-// spooler cannot list its ports the command is refused with its reason.
+// told apart (the reason given is the one that says why: the code page has
+// no letter for some of theirs), a port the spooler no longer lists is
+// unknown, and when the spooler cannot list its ports the command is
+// refused with its reason.
 Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) const
 {
     const SpoolerNames listed = NamesAtLevel1([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
@@ -135,7 +162,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
         if (Ansi(name) != shown)
             continue;
         if (port.error == ERROR_SUCCESS)
-            return {static_cast<DWORD>(ERROR_INVALID_NAME), std::wstring()};
+            return {static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION), std::wstring()};
         port = {ERROR_SUCCESS, name};
     }
     return port;

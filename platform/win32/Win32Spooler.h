@@ -33,11 +33,13 @@ public:
     // (PortPrefetch); called first thing, before the window is made.
     void StartFirstEnumeration() { firstEnumeration_.Start(); }
 
-    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                   std::int32_t& returned) override;
-    bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
-    bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
-    bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                             std::int32_t& returned) override;
+    SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
+    SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    // Through EnumPrintersW at level 5, whose records name each printer's ports.
+    std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) override;
     // Through the local print server's change notification, where the
     // spooler gives one.
     std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
@@ -51,7 +53,7 @@ private:
     };
     PortToActOn FindPort(const std::wstring& portName) const;
     template <typename Operation>
-    bool ActOnPort(const std::wstring& portName, Operation operation, HWND owner);
+    SpoolerResult ActOnPort(const std::wstring& portName, Operation operation, HWND owner);
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
     // winspool.drv and the entry points used, loaded at the first call: the
@@ -65,6 +67,7 @@ private:
         decltype(&::AddPortA) addPortA;
         decltype(&::DeletePortW) deletePortW;
         decltype(&::ConfigurePortW) configurePortW;
+        decltype(&::EnumPrintersW) enumPrintersW;
         PortWatchFunctions watch;
     };
     const Winspool& Library() const;

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/CommandLine.h"
 #include "platform/Error.h"
+#include "platform/win32/Elevation.h"
 #include "platform/win32/FileSaving.h"
 #include "platform/win32/Folders.h"
 #include "platform/win32/LastError.h"
@@ -214,6 +216,36 @@ std::wstring Win32SupportLibrary::CutRight(const std::wstring& text, std::int32_
         throw Error(kErrInvalidProcedureCall, L"Invalid procedure call or argument");
     const auto cut = static_cast<size_t>(count);
     return cut >= text.size() ? std::wstring() : text.substr(0, text.size() - cut);
+}
+
+std::wstring Win32SupportLibrary::ErrorText(std::uint32_t error)
+{
+    return SystemText(error);
+}
+
+bool Win32SupportLibrary::CanStartAsAdministrator()
+{
+    return RunsUnelevatedUnderUac();
+}
+
+std::uint32_t Win32SupportLibrary::StartAsAdministrator(WindowHandle owner)
+{
+    const std::wstring program = ProgramPath();
+    const std::wstring arguments = ArgumentsOf(GetCommandLineW());
+    const ComScope com;
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    // The shell shows no error box of its own; NOASYNC because this
+    // instance ends as soon as the call returns.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (Shell().ShellExecuteExW(&info))
+        return 0;
+    return GetLastError();
 }
 
 std::unique_ptr<PlacementStore> Win32SupportLibrary::CreatePlacementStore()

@@ -45,6 +45,11 @@ public:
 
     std::wstring StringFromAnsiPointer(const char* address) override;
     std::wstring CutRight(const std::wstring& text, std::int32_t count) override;
+    std::wstring ErrorText(std::uint32_t error) override;
+
+    bool CanStartAsAdministrator() override;
+    // ShellExecuteEx with the verb "runas" on the program's file.
+    std::uint32_t StartAsAdministrator(WindowHandle owner) override;
 
     // Into a new file beside it first, moved over the old one once whole.
     bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;

@@ -20,6 +20,7 @@ shift 5
 e2e_wine_run=$(readlink -f "$e2e_here/../wine/wine-run.sh")
 e2e_started=$(date +%s%3N)
 e2e_pid=
+e2e_exe_arguments=()
 e2e_ended=
 e2e_tmp=$(mktemp -d)
 e2e_cleanups=()
@@ -72,9 +73,10 @@ screenshot() {
     ) && note "screenshot $file" || echo "could not take the screenshot $file" >&2
 }
 
-# Starts Dovrel.exe in the background and waits for its window; a scenario
-# runs one instance at a time. $e2e_window is then the window's rect, size
-# and client size as it first showed (placed or centred before it shows).
+# Starts Dovrel.exe in the background, with the arguments in the array
+# e2e_exe_arguments, and waits for its window; a scenario runs one instance
+# at a time. $e2e_window is then the window's rect, size and client size as
+# it first showed (placed or centred before it shows).
 start_dovrel() {
     # The windows of an instance that has ended are gone with it.
     if [ -z "$e2e_ended" ]; then
@@ -82,7 +84,7 @@ start_dovrel() {
     fi
     e2e_ended=
     DOVREL_DLL_OVERRIDES=${e2e_exe_overrides:-${DOVREL_DLL_OVERRIDES:-}} \
-        "$e2e_wine_run" "$e2e_state" "$e2e_exe" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
+        "$e2e_wine_run" "$e2e_state" "$e2e_exe" "${e2e_exe_arguments[@]}" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
     e2e_pid=$!
     note "Dovrel.exe started (pid $e2e_pid)"
     e2e_window=$(drv wait-window Ports 20000) || fail "the window \"Ports\" did not appear"

@@ -47,6 +47,12 @@ bool Arm()
 
 extern "C" {
 
+__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+{
+    *needed = *returned = 0;
+    return Refuse(ERROR_NOT_SUPPORTED);
+}
+
 __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, DWORD offered, LPDWORD needed,
                                              LPDWORD returned)
 {

@@ -3,9 +3,9 @@
 // buffer, their strings packed downwards from the end of the buffer offered.
 // Between the size call and the data call one of its four ports goes away,
 // so the data call reports fewer bytes than it was offered and the first
-// records' strings lie beyond that count. Every other entry point the
-// program looks up answers as a spooler that refuses the request, and it
-// gives no change notification.
+// records' strings lie beyond that count. EnumPortsW lists the three ports
+// left; the commands are refused as standin_refusals.h says, and no change
+// is notified.
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
@@ -47,6 +47,19 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     *needed = static_cast<DWORD>(dovrel::test::PortRecordBytes(kAfter));
     *returned = static_cast<DWORD>(kAfter.size());
     return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD level, LPBYTE buffer, DWORD offered, LPDWORD needed,
+                                             LPDWORD returned)
+{
+    if (level != 1) {
+        *needed = *returned = 0;
+        return Refuse(ERROR_INVALID_LEVEL);
+    }
+    std::vector<std::vector<std::wstring>> rows;
+    for (const PortStrings& port : kAfter)
+        rows.push_back({std::wstring(port.name, port.name + std::strlen(port.name))});
+    return AnswerRecords<LPWSTR>(rows, buffer, offered, needed, returned);
 }
 
 __declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR, HANDLE* printer, void*)

@@ -98,8 +98,8 @@ class FuzzSpooler final : public Spooler {
 public:
     explicit FuzzSpooler(InputReader& input) : input_(input) {}
 
-    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                   std::int32_t& returned) override
+    SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                             std::int32_t& returned) override
     {
         // One size call and a bounded number of data calls: the refresh must
         // give up on ports that keep growing.
@@ -124,11 +124,12 @@ public:
         }
         bytesNeeded = answer.bytes;
         returned = answer.records;
-        return answer.result;
+        return {answer.result, 0};
     }
-    bool AddPortA(WindowHandle, const std::wstring&) override { Fault(); }
-    bool DeletePortA(WindowHandle, const std::wstring&) override { Fault(); }
-    bool ConfigurePortA(WindowHandle, const std::wstring&) override { Fault(); }
+    SpoolerResult AddPortA(WindowHandle, const std::wstring&) override { Fault(); }
+    SpoolerResult DeletePortA(WindowHandle, const std::wstring&) override { Fault(); }
+    SpoolerResult ConfigurePortA(WindowHandle, const std::wstring&) override { Fault(); }
+    std::vector<std::wstring> PrintersUsingPort(const std::wstring&) override { Fault(); }
 
     // The buffer of the last call, what it reported filling and what it was
     // offered: nothing after a size call.
@@ -255,6 +256,9 @@ public:
     std::unique_ptr<PlacementStore> CreatePlacementStore() override { Fault(); }
     std::unique_ptr<FormServices> CreateFormServices() override { Fault(); }
     bool SaveFile(const std::wstring&, const std::string&, std::wstring&) override { Fault(); }
+    std::wstring ErrorText(std::uint32_t) override { return L"reason"; }
+    bool CanStartAsAdministrator() override { Fault(); }
+    std::uint32_t StartAsAdministrator(WindowHandle) override { Fault(); }
 
 private:
     const FuzzSpooler& spooler_;

@@ -314,6 +314,20 @@ bool FakeSupport::SaveFile(const std::wstring& path, const std::string& bytes, s
     return true;
 }
 
+std::wstring FakeSupport::ErrorText(std::uint32_t error)
+{
+    log_.push_back("ErrorText " + std::to_string(error));
+    MaybeFail(failOn, "ErrorText", faults);
+    return L"<reason " + std::to_wstring(error) + L">";
+}
+
+std::uint32_t FakeSupport::StartAsAdministrator(WindowHandle owner)
+{
+    log_.push_back("StartAsAdministrator " + Hex(owner));
+    MaybeFail(failOn, "StartAsAdministrator", faults);
+    return startRefusal;
+}
+
 // --- spooler ---
 
 std::vector<PortStrings> FakeSpooler::Strings() const
@@ -330,24 +344,25 @@ std::size_t FakeSpooler::BytesNeeded() const
     return PortRecordBytes(Strings());
 }
 
-bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                            std::int32_t& returned)
+SpoolerResult FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                                      std::int32_t& returned)
 {
+    const SpoolerResult refused{false, enumError};
     offeredSizes.push_back(bufferSize);
     if (!buffer) {
         log_.push_back("EnumPorts size");
         if (Refused("EnumPorts size")) {
             LeaveRefusedCounts(faults->enumRefusal, bufferSize, bytesNeeded, returned);
-            return false;
+            return refused;
         }
         bytesNeeded = sizeCallBytes ? *sizeCallBytes : static_cast<std::int32_t>(BytesNeeded());
         returned = 0;
-        return false;
+        return refused;
     }
     log_.push_back("EnumPorts data " + std::to_string(bufferSize));
     if (Refused("EnumPorts data")) {
         LeaveRefusedCounts(faults->enumRefusal, bufferSize, bytesNeeded, returned);
-        return false;
+        return refused;
     }
     if (beforeDataCall)
         beforeDataCall(++dataCalls_);
@@ -356,32 +371,38 @@ bool FakeSpooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std
     bytesNeeded = static_cast<std::int32_t>(needed);
     if (bufferSize < needed) {
         returned = 0;
-        return false;
+        return refused;
     }
     WritePortRecords(Strings(), buffer, bufferSize,
                      windowsLayout ? StringPlacement::FromEndOfBuffer : StringPlacement::AfterRecords);
     returned = static_cast<std::int32_t>(ports.size());
     if (afterDataCall)
         afterDataCall(buffer, bytesNeeded, returned);
-    return true;
+    return {true, 0};
 }
 
-bool FakeSpooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
+SpoolerResult FakeSpooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
 {
     log_.push_back("AddPort " + Hex(owner) + " '" + Utf8(monitorName) + "'");
-    return !Refused("AddPort") && result;
+    return Refused("AddPort") ? SpoolerResult{} : result;
 }
 
-bool FakeSpooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult FakeSpooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("DeletePort " + Hex(owner) + " '" + Utf8(portName) + "'");
-    return !Refused("DeletePort") && result;
+    return Refused("DeletePort") ? SpoolerResult{} : result;
 }
 
-bool FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("ConfigurePort " + Hex(owner) + " '" + Utf8(portName) + "'");
-    return !Refused("ConfigurePort") && result;
+    return Refused("ConfigurePort") ? SpoolerResult{} : result;
+}
+
+std::vector<std::wstring> FakeSpooler::PrintersUsingPort(const std::wstring& portName)
+{
+    log_.push_back("PrintersUsingPort '" + Utf8(portName) + "'");
+    return printers;
 }
 
 namespace {

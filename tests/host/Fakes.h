@@ -161,7 +161,13 @@ public:
     std::unique_ptr<PlacementStore> CreatePlacementStore() override;
     std::unique_ptr<FormServices> CreateFormServices() override;
     bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;
+    // "<reason N>" for error N.
+    std::wstring ErrorText(std::uint32_t error) override;
+    bool CanStartAsAdministrator() override { return underUac; }
+    std::uint32_t StartAsAdministrator(WindowHandle owner) override;
 
+    bool underUac = false;          // unelevated on a system with UAC
+    std::uint32_t startRefusal = 0;  // what StartAsAdministrator answers
     std::string savedBytes;
     std::wstring saveRefusal;  // when set, SaveFile fails with this reason
     bool designEnvironment = false;
@@ -189,11 +195,12 @@ struct FakePort {
 class FakeSpooler final : public Spooler {
 public:
     explicit FakeSpooler(EventLog& log) : log_(log) {}
-    bool EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
-                   std::int32_t& returned) override;
-    bool AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
-    bool DeletePortA(WindowHandle owner, const std::wstring& portName) override;
-    bool ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
+                             std::int32_t& returned) override;
+    SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
+    SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) override;
     std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
     std::size_t BytesNeeded() const;
@@ -212,8 +219,10 @@ public:
     // Windows' spooler lays them out; otherwise right after the records, as
     // Wine's does.
     bool windowsLayout = false;
-    bool result = true;                         // what AddPort/DeletePort/ConfigurePort return
-    FaultPlan* faults = nullptr;                // its refusals answer false, as result = false does
+    SpoolerResult result{true, 0};              // what AddPort/DeletePort/ConfigurePort return
+    std::uint32_t enumError = 0;                // the error a refused EnumPorts leaves
+    std::vector<std::wstring> printers;         // what PrintersUsingPort answers
+    FaultPlan* faults = nullptr;                // its refusals leave no error code
 
 private:
     bool Refused(const std::string& operation);

@@ -254,15 +254,17 @@ TEST_F(PortListTest, PortsAddedBetweenTheCallsAreFetchedWithANewSize)
     EXPECT_EQ(h.spooler.offeredSizes.back(), h.spooler.BytesNeeded());
 }
 
+// The message gives the reason of the last refusal below its fixed text.
 TEST_F(PortListTest, PortsThatKeepGrowingEndInTheMessageAfterAFewAttempts)
 {
     h.spooler.ports = {Port("P0")};
     h.spooler.beforeDataCall = [this](int call) { h.spooler.ports.push_back(Port(("P" + std::to_string(call)).c_str())); };
+    h.spooler.enumError = 122;  // ERROR_INSUFFICIENT_BUFFER
 
     Refresh();
 
     EXPECT_EQ(h.spooler.offeredSizes.size(), 1u + PortList::kMaxEnumAttempts);
-    EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.' 16"));
+    EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.\r\n\r\n<reason 122>' 16"));
     EXPECT_TRUE(h.lvPorts.rows.empty());
 }
 

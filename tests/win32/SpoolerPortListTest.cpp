@@ -197,25 +197,28 @@ TEST(SpoolerCommandsTest, AFilePortIsAddedThroughTheMonitorAndDeletedAgain)
             SetDlgItemTextA(dialog, 101, portName.c_str());
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         });
-        const bool added = spooler.AddPortA(reinterpret_cast<WindowHandle>(owner.Handle()), L"Local port");
+        const bool added = spooler.AddPortA(reinterpret_cast<WindowHandle>(owner.Handle()), L"Local port").done;
         typist.join();
         ASSERT_TRUE(added) << "round " << round;
         EXPECT_TRUE(SpoolerHasPort(portName)) << "round " << round;
 
-        EXPECT_TRUE(spooler.DeletePortA(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName));
+        EXPECT_TRUE(spooler.DeletePortA(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName).done);
         EXPECT_FALSE(SpoolerHasPort(portName)) << "round " << round;
     }
 }
 
+// Each refusal comes with the spooler's reason.
 TEST(SpoolerCommandsTest, UnknownMonitorsAndPortsAreRefused)
 {
     TestWindow owner;
     win32::Win32Spooler spooler;
     const auto window = reinterpret_cast<WindowHandle>(owner.Handle());
-    EXPECT_FALSE(spooler.AddPortA(window, L"No Such Monitor"));
-    EXPECT_FALSE(spooler.AddPortA(window, L" Local Port"));
-    EXPECT_FALSE(spooler.DeletePortA(window, L"NOPORT99:"));
-    EXPECT_FALSE(spooler.ConfigurePortA(window, L"NOPORT99:"));
+    const auto reason = [](SpoolerResult result) { return result.done ? DWORD{0} : DWORD{result.error}; };
+    EXPECT_EQ(reason(spooler.AddPortA(window, L"No Such Monitor")), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    EXPECT_EQ(reason(spooler.AddPortA(window, L" Local Port")), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    EXPECT_EQ(reason(spooler.DeletePortA(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
+    EXPECT_EQ(reason(spooler.ConfigurePortA(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
+    EXPECT_THAT(spooler.PrintersUsingPort(L"LPT1:"), testing::IsEmpty());  // a fresh prefix has no printers
 }
 
 TEST(SpoolerNamesTest, AFailedOrEverGrowingListIsRefusedAndNamesOutsideTheBufferReadEmpty)

@@ -272,4 +272,19 @@ void WaitClose(const Args& args)
     Print(box ? L"box: " + WindowText(box) : L"closed");
 }
 
+// In the user's language, without its line break, escaped as "dialog"
+// prints a control's text.
+void SystemText(const Args& args)
+{
+    const auto code = static_cast<DWORD>(ParseNumber(args[0], L"the error code"));
+    wchar_t buffer[1024] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        buffer, ARRAYSIZE(buffer), nullptr);
+    std::wstring text(buffer, length);
+    text.erase(text.find_last_not_of(L"\r\n ") + 1);
+    if (text.empty())
+        throw Failure("the system has no text for error " + std::to_string(code));
+    Print(Escaped(text));
+}
+
 }  // namespace e2e

@@ -22,5 +22,7 @@ void SetText(const Args& args);
 void DialogGone(const Args& args);
 void OwnedDialog(const Args& args);
 void WaitClose(const Args& args);
+// The system's text for an error code, as a box shows it below its own.
+void SystemText(const Args& args);
 
 }  // namespace e2e

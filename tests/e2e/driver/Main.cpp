@@ -122,6 +122,10 @@ const Command kCommands[] = {
     {L"reset-dpi", "reset-dpi                   the screen's dots per inch back to the default", 0, 0, ResetDpi},
     {L"process-figures", "process-figures             USER and GDI objects, handles, windows, memory (and its peak) of \"Ports\"'s process",
      0, 0, ProcessFigures},
+    {L"command-line", "command-line                the pid and command line of \"Ports\"'s process", 0, 0, CommandLine},
+    {L"wait-process-gone", "wait-process-gone PID [ms]  the process of that id has ended", 1, 2, WaitProcessGone},
+    {L"system-text", "system-text CODE            the system's text for an error code, escaped as \"dialog\" shows it", 1,
+     1, SystemText},
     {L"cycle-ports", "cycle-ports N NAME# [MONITOR] N times: adds port NAME# (# runs: the number) and deletes it", 2, 3,
      CyclePorts},
 };

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver/ProcessFigures.h"
 
 #include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -116,6 +117,16 @@ std::wstring GuiResourceCount(HANDLE process, DWORD which)
     return std::to_wstring(count);
 }
 
+// The process of "Ports", open for reading.
+UniqueKernelHandle OpenPortsProcess(DWORD& pid)
+{
+    GetWindowThreadProcessId(MainWindow(), &pid);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process)
+        throw Failure("cannot open process " + std::to_string(pid) + ", error " + std::to_string(GetLastError()));
+    return process;
+}
+
 }  // namespace
 
 // What "Ports"'s process holds now: its USER and GDI objects where the
@@ -123,10 +134,7 @@ std::wstring GuiResourceCount(HANDLE process, DWORD which)
 void ProcessFigures(const Args&)
 {
     DWORD pid = 0;
-    GetWindowThreadProcessId(MainWindow(), &pid);
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process)
-        throw Failure("cannot open process " + std::to_string(pid) + ", error " + std::to_string(GetLastError()));
+    const UniqueKernelHandle process = OpenPortsProcess(pid);
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (!GetProcessMemoryInfo(process.Get(), &memory, sizeof memory))
@@ -139,6 +147,51 @@ void ProcessFigures(const Args&)
     Print(L"private-bytes: " + std::to_wstring(memory.PagefileUsage));
     Print(L"working-set: " + std::to_wstring(memory.WorkingSetSize));
     Print(L"peak-working-set: " + std::to_wstring(memory.PeakWorkingSetSize));
+}
+
+namespace {
+
+template <typename Value>
+Value ReadFrom(HANDLE process, const void* address)
+{
+    Value value{};
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, address, &value, sizeof value, &read) || read != sizeof value)
+        throw Failure("ReadProcessMemory failed, error " + std::to_string(GetLastError()));
+    return value;
+}
+
+}  // namespace
+
+// Read from the process parameters in the process's environment block: the
+// driver is built for the same bitness as the program.
+void CommandLine(const Args&)
+{
+    DWORD pid = 0;
+    const UniqueKernelHandle process = OpenPortsProcess(pid);
+    using QueryInformationProcess = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = SystemFunction<QueryInformationProcess>(L"ntdll.dll", "NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic{};
+    const LONG status = query(process.Get(), ProcessBasicInformation, &basic, sizeof basic, nullptr);
+    if (status != 0)
+        throw Failure("NtQueryInformationProcess failed, status " + std::to_string(status));
+    const auto peb = ReadFrom<PEB>(process.Get(), basic.PebBaseAddress);
+    const auto parameters = ReadFrom<RTL_USER_PROCESS_PARAMETERS>(process.Get(), peb.ProcessParameters);
+    std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    SIZE_T read = 0;
+    if (!line.empty() && !ReadProcessMemory(process.Get(), parameters.CommandLine.Buffer, line.data(),
+                                            parameters.CommandLine.Length, &read))
+        throw Failure("ReadProcessMemory failed, error " + std::to_string(GetLastError()));
+    Print(L"pid: " + std::to_wstring(pid));
+    Print(L"command-line: " + Escaped(line));
+}
+
+void WaitProcessGone(const Args& args)
+{
+    const auto pid = static_cast<DWORD>(ParseNumber(args[0], L"the process id"));
+    UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (process && WaitForSingleObject(process.Get(), WaitArgument(args, 1)) != WAIT_OBJECT_0)
+        throw Failure("process " + std::to_string(pid) + " still runs");
 }
 
 }  // namespace e2e
