@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/win32/Screen.h"
+
 namespace dovrel::win32 {
 
 namespace {
 
 // Room around a cell's text and a header's text, as the control draws them.
-int CellPadding()
+int CellPadding(int dpi)
 {
-    return 4 * GetSystemMetrics(SM_CXEDGE) + 6;
+    return 4 * SystemMetricAt(SM_CXEDGE, dpi) + MulDiv(6, dpi, ScreenDpi());
 }
 
-int HeaderPadding()
+int HeaderPadding(int dpi)
 {
-    return 6 * GetSystemMetrics(SM_CXEDGE) + 6;
+    return 6 * SystemMetricAt(SM_CXEDGE, dpi) + MulDiv(6, dpi, ScreenDpi());
 }
 
 // A window's device context with a font selected, for measuring text.
@@ -70,21 +72,21 @@ int WidestCell(TextMeasure& measure, const RowOrder& rows, int column)
 }  // namespace
 
 int FittingColumnWidth(const ListViewWindow& list, const RowOrder& rows, const std::vector<std::wstring>& headers,
-                       int column, bool useHeader)
+                       int column, bool useHeader, int dpi)
 {
     if (column < 0 || static_cast<std::size_t>(column) >= headers.size() || !list.InReportView())
         return -1;
     TextMeasure cells(list.hWnd(), list.Font());
     if (!cells.Ready())
         return -1;
-    int width = WidestCell(cells, rows, column) + CellPadding();
+    int width = WidestCell(cells, rows, column) + CellPadding(dpi);
     if (!useHeader)
         return width;
 
     const HWND header = list.Header();
     TextMeasure headerText(header, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
     if (headerText.Ready())
-        width = std::max(width, headerText.Width(headers[static_cast<std::size_t>(column)]) + HeaderPadding());
+        width = std::max(width, headerText.Width(headers[static_cast<std::size_t>(column)]) + HeaderPadding(dpi));
 
     if (static_cast<std::size_t>(column) + 1 == headers.size()) {
         int others = 0;

@@ -17,7 +17,8 @@ namespace dovrel::win32 {
 // text through the window system one message at a time, and under some
 // systems it measures a header with another font than it draws it with and
 // cuts the header off.
+// The room around the texts is that of the scale the list is drawn at.
 int FittingColumnWidth(const ListViewWindow& list, const RowOrder& rows, const std::vector<std::wstring>& headers,
-                       int column, bool useHeader);
+                       int column, bool useHeader, int dpi);
 
 }  // namespace dovrel::win32

@@ -5,9 +5,9 @@ namespace dovrel::win32 {
 namespace {
 
 template <typename Function>
-Function Find(HMODULE kernel, const char* name)
+Function Find(HMODULE module, const char* name)
 {
-    return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
 KernelEntryPoints LookUpKernel()

@@ -28,4 +28,14 @@ struct KernelEntryPoints {
 // The running system's, looked up at the first call.
 const KernelEntryPoints& Kernel();
 
+// The functions of user32 for a window that follows its monitor's scale,
+// looked up the same way; null before Windows 10 version 1607.
+struct UserEntryPoints {
+    UINT(WINAPI* GetDpiForWindow)(HWND window);
+    int(WINAPI* GetSystemMetricsForDpi)(int index, UINT dpi);
+    BOOL(WINAPI* AdjustWindowRectExForDpi)(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+};
+
+const UserEntryPoints& User();
+
 }  // namespace dovrel::win32

@@ -4,6 +4,8 @@
 
 #include "platform/Twips.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/LaterEntryPoints.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
 
@@ -29,6 +31,59 @@ int ScreenDpi()
     if (screen)
         ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+int WindowDpi(HWND window)
+{
+    const UINT dpi = User().GetDpiForWindow ? User().GetDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+namespace {
+
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR monitor, int type, UINT* dpiX, UINT* dpiY);
+
+// shcore.dll came with Windows 8.1; loaded at the first question, kept.
+GetDpiForMonitorFunction LookUpGetDpiForMonitor() noexcept
+{
+    try {
+        SystemLibrary shcore(L"shcore.dll");
+        const auto function = shcore.Get<GetDpiForMonitorFunction>("GetDpiForMonitor");
+        shcore.KeepLoaded();
+        return function;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+int MonitorDpi(HMONITOR monitor)
+{
+    static const GetDpiForMonitorFunction getDpiForMonitor = LookUpGetDpiForMonitor();
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT dpiX = 0, dpiY = 0;
+    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiX > 0)
+        return static_cast<int>(dpiX);
+    return ScreenDpi();
+}
+
+int SystemMetricAt(int index, int dpi)
+{
+    if (User().GetSystemMetricsForDpi)
+        return User().GetSystemMetricsForDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
+}
+
+SIZE FrameAt(DWORD style, DWORD exStyle, int dpi)
+{
+    RECT frame = {0, 0, 0, 0};
+    const BOOL adjusted = User().AdjustWindowRectExForDpi
+                              ? User().AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))
+                              : AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    if (!adjusted)
+        ThrowLastError(L"AdjustWindowRectEx");
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 MonitorArea MonitorAreaOf(HMONITOR monitor)

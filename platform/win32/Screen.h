@@ -9,6 +9,16 @@ namespace dovrel::win32 {
 // The screen's resolution in dots per inch, as the program's windows are
 // laid out at; the system's default when the screen cannot say.
 int ScreenDpi();
+// The scale a window is drawn at: its monitor's where the system draws
+// each monitor at its own (Windows 10 version 1607 and later), else the
+// screen's.
+int WindowDpi(HWND window);
+// A monitor's scale (Windows 8.1 and later), else the screen's.
+int MonitorDpi(HMONITOR monitor);
+// A system metric (GetSystemMetrics) as it is at this scale.
+int SystemMetricAt(int index, int dpi);
+// What a window's frame adds to its client area at this scale.
+SIZE FrameAt(DWORD style, DWORD exStyle, int dpi);
 
 // A monitor's whole rectangle and its work area: the rectangle without the
 // taskbar and the other docked bars.

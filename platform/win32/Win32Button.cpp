@@ -69,6 +69,16 @@ void Win32Button::SetLeft(float left)
     left_ = left;
 }
 
+void Win32Button::FollowScale(HFONT font, int dpi)
+{
+    dpi_ = dpi;
+    SendMessageW(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!SetWindowPos(window_.Get(), nullptr, TwipsToPixels(left_, dpi), TwipsToPixels(top_, dpi),
+                      TwipsToPixels(width_, dpi), TwipsToPixels(height_, dpi), SWP_NOZORDER | SWP_NOACTIVATE))
+        ThrowLastError(L"SetWindowPos (button)");
+    InvalidateRect(window_.Get(), nullptr, TRUE);
+}
+
 void Win32Button::ShowAsDefault(bool isDefault)
 {
     const LONG_PTR type = GetWindowLongPtrW(window_.Get(), GWL_STYLE) & BS_TYPEMASK;

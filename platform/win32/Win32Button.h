@@ -33,6 +33,8 @@ public:
     float Width() const override { return width_; }
     float Height() const override { return height_; }
 
+    // Drawn with this font, where its twips are at this scale.
+    void FollowScale(HFONT font, int dpi);
     // Drawn as the default push button (the one Enter presses), or not.
     void ShowAsDefault(bool isDefault);
     bool IsCancel() const { return cancel_; }

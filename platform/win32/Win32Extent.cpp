@@ -12,6 +12,12 @@ Win32Extent::Win32Extent(HWND control, const ControlDefinition& definition, int 
 {
 }
 
+void Win32Extent::FollowScale(int dpi)
+{
+    dpi_ = dpi;
+    Move(left_, top_, width_, height_);
+}
+
 void Win32Extent::Move(float left, float top, float width, float height)
 {
     if (!(width >= 0) || !(height >= 0))

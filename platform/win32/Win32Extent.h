@@ -17,6 +17,8 @@ public:
     float Width() const override { return width_; }
     float Height() const override { return height_; }
     void Move(float left, float top, float width, float height) override;
+    // Where its twips are now at this scale.
+    void FollowScale(int dpi);
 
 private:
     HWND control_;  // the control's, borrowed

@@ -10,6 +10,10 @@
 #include "platform/win32/Screen.h"
 #include "platform/win32/Win32Forms.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace dovrel::win32 {
 
 namespace {
@@ -67,6 +71,50 @@ Win32Form::Win32Form(const FormDefinition& definition, Win32Forms& runtime)
     MakeControls();
     MakeMenus();
     ArrangeTabOrder();
+    // Where each monitor has its own scale (Windows 10 version 1607 and
+    // later), a window opened on a monitor of another scale than the
+    // screen's is drawn at that monitor's, with the design's client size.
+    const int opened = WindowDpi(window_.hWnd());
+    if (opened != dpi_) {
+        FollowScale(opened);
+        const SIZE frame = FrameAt(FormStyle(definition_), FormExStyle(definition_), opened);
+        if (!SetWindowPos(window_.hWnd(), nullptr, 0, 0, TwipsToPixels(definition_.clientWidth, opened) + frame.cx,
+                          TwipsToPixels(definition_.clientHeight, opened) + frame.cy,
+                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+            ThrowLastError(L"SetWindowPos (form)");
+    }
+}
+
+// The font made again at the new scale and given to every control, whose
+// rectangle comes from its twips at that scale, before the old font goes;
+// the icons of that scale.
+void Win32Form::FollowScale(int dpi)
+{
+    UniqueGdiObject font = MakeFont(definition_.font, dpi);
+    const auto handle = static_cast<HFONT>(font.Get());
+    dpi_ = dpi;
+    for (const auto& button : buttons_)
+        button->FollowScale(handle, dpi);
+    for (const auto& list : lists_)
+        list->FollowScale(handle, dpi);
+    for (const auto& extent : extents_)
+        extent->FollowScale(dpi);
+    font_ = std::move(font);
+    runtime_.Icons().FollowScale(window_.hWnd(), dpi);
+}
+
+// The window came onto a monitor of another scale: it takes the rectangle
+// the system suggests, its layout follows the new size, and the columns fit
+// their texts in the new font.
+void Win32Form::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    if (dpi > 0 && dpi != dpi_)
+        FollowScale(dpi);
+    if (!SetWindowPos(window_.hWnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE))
+        ThrowLastError(L"SetWindowPos (new scale)");
+    for (const auto& list : lists_)
+        list->FitColumnsAgain();
 }
 
 RECT Win32Form::PixelBounds(const ControlDefinition& control) const
@@ -308,6 +356,10 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case WM_DPICHANGED:
+        if (lParam)
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case DM_GETDEFID:
         return DefaultButtonAnswer();

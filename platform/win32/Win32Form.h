@@ -22,7 +22,8 @@ namespace dovrel::win32 {
 class Win32Forms;
 
 // A form made from its definition: a top-level window with its list views,
-// buttons and timers, laid out in twips at the screen's resolution.
+// buttons and timers, laid out in twips at the scale of the monitor it is
+// on, which it follows from one monitor to another.
 //
 // It decides when the program's handlers may run: events reach them only
 // while the form is loaded and not being unloaded (the resize layout also
@@ -66,6 +67,8 @@ private:
     enum class State { Made, Loading, Loaded, Unloading, Unloaded };
 
     void MakeControls();
+    void FollowScale(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void MakeMenus();
     void DeliverHeldTicks();
     void ArrangeTabOrder();
@@ -90,7 +93,7 @@ private:
 
     const FormDefinition definition_;
     Win32Forms& runtime_;
-    const int dpi_;
+    int dpi_;  // the scale the window is drawn at
     State state_ = State::Made;
     bool shown_ = false;
     int handlersRunning_ = 0;

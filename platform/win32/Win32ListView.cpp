@@ -64,8 +64,9 @@ public:
         // header at the list's next paint, all columns at once, the last
         // filling the rest: the empty list never shows a scroll bar.
         const bool empty = owner_.rows_.Count() == 0;
-        owner_.View().InsertColumn(index, text, empty ? 0 : ScreenDpi());
+        owner_.View().InsertColumn(index, text, empty ? 0 : owner_.dpi_);
         owner_.columnTexts_.push_back(text);
+        owner_.columnFits_.push_back(ColumnFit::None);
         owner_.headersToFit_ = empty;
         return std::make_unique<Header>(owner_, index + 1);
     }
@@ -231,7 +232,8 @@ void Win32ListView::AutoSizeColumn(std::int32_t column, bool useHeader)
         return;
     Synchronize();
     const int index = column - 1;
-    const int width = FittingColumnWidth(View(), rows_, columnTexts_, index, useHeader);
+    columnFits_[static_cast<std::size_t>(index)] = useHeader ? ColumnFit::ContentsAndHeader : ColumnFit::Contents;
+    const int width = FittingColumnWidth(View(), rows_, columnTexts_, index, useHeader, dpi_);
     // Where the list cannot measure, the control measures itself.
     View().SetColumnWidth(index, width >= 0 ? width : useHeader ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE);
 }
@@ -249,6 +251,23 @@ void Win32ListView::FitEmptyColumnsToHeaders()
         AutoSizeColumn(column, true);
     if (hold)
         View().SetRedraw(true);
+}
+
+void Win32ListView::FollowScale(HFONT font, int dpi)
+{
+    const int before = std::exchange(dpi_, dpi);
+    // The control measures its rows and its header again with the font.
+    View().Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    for (int index = 0; index < static_cast<int>(columnFits_.size()); ++index)
+        if (columnFits_[static_cast<std::size_t>(index)] == ColumnFit::None)
+            View().SetColumnWidth(index, MulDiv(View().ColumnWidth(index), dpi, before));
+}
+
+void Win32ListView::FitColumnsAgain()
+{
+    for (int index = 0; index < static_cast<int>(columnFits_.size()); ++index)
+        if (columnFits_[static_cast<std::size_t>(index)] != ColumnFit::None)
+            AutoSizeColumn(index + 1, columnFits_[static_cast<std::size_t>(index)] == ColumnFit::ContentsAndHeader);
 }
 
 void Win32ListView::SetExtendedStyle(std::uint32_t mask, std::uint32_t bits)

@@ -10,6 +10,7 @@
 #include "platform/ListViewControl.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ListViewWindow.h"
+#include "platform/win32/Screen.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/RowOrder.h"
 
@@ -52,6 +53,12 @@ public:
     void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
     std::int32_t TopIndex() const override;
     void SetTopIndex(std::int32_t position) override;
+
+    // Drawn with this font at this scale: rows and header follow the font,
+    // a column never fitted keeps its width in inches.
+    void FollowScale(HFONT font, int dpi);
+    // Every column fitted again as it was last fitted, for a new font or size.
+    void FitColumnsAgain();
 
 private:
     class Columns;
@@ -101,6 +108,9 @@ private:
     std::unique_ptr<Columns> columns_;
     std::unique_ptr<Items> items_;
     std::vector<std::wstring> columnTexts_;
+    enum class ColumnFit { None, Contents, ContentsAndHeader };
+    std::vector<ColumnFit> columnFits_;  // how each column was last fitted
+    int dpi_ = ScreenDpi();
     RowOrder rows_;
     int controlCount_ = 0;  // the item count the control last got
     bool pending_ = false;  // order or count not yet given to the control

@@ -72,22 +72,21 @@ bool CaptionReachable(const RECT& rect)
 }
 
 // What the window's frame (caption, borders) adds to its client area, in
-// pixels at the present resolution.
-SIZE FrameSize(HWND window)
+// pixels at this scale.
+SIZE FrameSize(HWND window, int dpi)
 {
-    RECT frame = {0, 0, 0, 0};
-    if (!AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
-                            static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE))))
-        ThrowLastError(L"AdjustWindowRectEx");
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    return FrameAt(static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                   static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
 }
 
-// A placement saved at another resolution keeps the client area's size in
-// inches; it then moves, when it must, to fit the work area it lands on.
+// A placement saved at another scale keeps the client area's size in
+// inches, at the scale of the monitor it lands on; it then moves, when it
+// must, to fit that monitor's work area.
 RECT RectangleAtThisResolution(HWND window, const PlacementRecord& stored)
 {
-    const int dpi = ScreenDpi();
-    const SIZE frame = FrameSize(window);
+    const RECT saved = {stored.left, stored.top, stored.right, stored.bottom};
+    const int dpi = MonitorDpi(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST));
+    const SIZE frame = FrameSize(window, dpi);
     const PixelRect restored = RestoredRectangle(stored, dpi, frame.cx, frame.cy);
     RECT rect = {restored.left, restored.top, restored.right, restored.bottom};
     if (stored.dpi <= 0 || stored.dpi == dpi)
@@ -149,6 +148,11 @@ bool Win32PlacementStore::LoadPlacement(const std::wstring& section, const std::
     placement.showCmd = IsWindowVisible(window) ? SW_SHOWNOACTIVATE : SW_HIDE;
     if (!SetWindowPlacement(window, &placement))
         ThrowLastError(L"SetWindowPlacement");
+    // Onto a monitor of another scale, the window took the rectangle the
+    // system suggested for it there; now on that monitor, it takes its own.
+    const WINDOWPLACEMENT taken = PlacementOf(window);
+    if (!EqualRect(&taken.rcNormalPosition, &placement.rcNormalPosition) && !SetWindowPlacement(window, &placement))
+        ThrowLastError(L"SetWindowPlacement");
     return true;
 }
 
@@ -162,14 +166,15 @@ void Win32PlacementStore::SavePlacement(const std::wstring& section, const std::
         const POINT offset = WorkspaceOffset(rect);
         rect = Offset(rect, offset.x, offset.y);
     }
-    const SIZE frame = FrameSize(window);
+    const int dpi = WindowDpi(window);
+    const SIZE frame = FrameSize(window, dpi);
     PlacementRecord record;
     record.left = rect.left;
     record.top = rect.top;
     record.right = rect.right;
     record.bottom = rect.bottom;
     record.showCmd = IsIconic(window) ? kShowMinimized : IsZoomed(window) ? kShowMaximized : kShowNormal;
-    record.dpi = ScreenDpi();
+    record.dpi = dpi;
     record.clientWidth = std::max<LONG>(rect.right - rect.left - frame.cx, 1);
     record.clientHeight = std::max<LONG>(rect.bottom - rect.top - frame.cy, 1);
     const std::vector<std::uint8_t> stored = EncodePlacement(record);

@@ -141,7 +141,8 @@ WindowHandle Win32SupportLibrary::GetRuntimeMainWindow()
 
 void Win32SupportLibrary::SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName)
 {
-    runtime_.Icons().SetOn(RequireWindow(window, L"SetWindowIconFromResource"), resourceName);
+    const HWND target = RequireWindow(window, L"SetWindowIconFromResource");
+    runtime_.Icons().SetOn(target, resourceName, WindowDpi(target));
 }
 
 long Win32SupportLibrary::FixContainerWindows()

@@ -222,6 +222,8 @@ TEST_F(ResourcesTest, TheManifestAsksForCommonControls6AndDpiAwareness)
     EXPECT_THAT(manifest, HasSubstr("publicKeyToken=\"6595b64144ccf1df\""));
     EXPECT_THAT(manifest,
                 HasSubstr("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"));
+    EXPECT_THAT(manifest, HasSubstr("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                                    "PerMonitorV2, System</dpiAwareness>"));
     for (const char* windows : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_THAT(manifest, HasSubstr(std::string("<supportedOS Id=\"") + windows + "\"/>"));

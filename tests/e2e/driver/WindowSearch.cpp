@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/win32/UniqueHandle.h"
+#include "tests/e2e/driver/RemoteList.h"
 #include "tests/e2e/driver/Session.h"
 
 namespace e2e {
@@ -262,6 +263,36 @@ void Move(const Args& args)
                       SWP_NOZORDER | SWP_NOACTIVATE))
         throw Failure("SetWindowPos failed, error " + std::to_string(GetLastError()));
     PrintRect(ports);
+}
+
+// As Windows tells a window that has come onto a monitor of another scale:
+// the new dots per inch and the rectangle it suggests, in the window's own
+// process.
+void DpiChanged(const Args& args)
+{
+    HWND ports = MainWindow();
+    const auto dpi = static_cast<WORD>(ParseNumber(args[0], L"the dots per inch"));
+    const LONG left = ParseNumber(args[1], L"X"), top = ParseNumber(args[2], L"Y");
+    const RECT suggested = {left, top, left + ParseNumber(args[3], L"the width"),
+                            top + ParseNumber(args[4], L"the height")};
+    RemoteMemory memory(ports, sizeof suggested);
+    memory.Write(0, &suggested, sizeof suggested);
+    constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
+    Ask(ports, kDpiChanged, MAKEWPARAM(dpi, dpi), memory.At(0));
+    PrintRect(ports);
+}
+
+// The size that fits a button's text in the font it draws it with.
+void ButtonSize(const Args& args)
+{
+    HWND button = Button(MainWindow(), args[0]);
+    SIZE ideal = {};
+    RemoteMemory memory(button, sizeof ideal);
+    memory.Write(0, &ideal, sizeof ideal);
+    if (!Ask(button, BCM_GETIDEALSIZE, 0, memory.At(0)))
+        throw Failure("BCM_GETIDEALSIZE failed");
+    memory.Read(memory.At(0), &ideal, sizeof ideal);
+    Print(L"ideal: " + std::to_wstring(ideal.cx) + L" " + std::to_wstring(ideal.cy));
 }
 
 // The rectangles are in the window's client coordinates.

@@ -54,6 +54,8 @@ void Windows(const Args& args);
 void WindowRect(const Args& args);
 void WindowStyle(const Args& args);
 void Move(const Args& args);
+void DpiChanged(const Args& args);
+void ButtonSize(const Args& args);
 void Controls(const Args& args);
 void EditText(const Args& args);
 void Paint(const Args& args);
