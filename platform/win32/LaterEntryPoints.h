@@ -17,8 +17,8 @@ struct KernelEntryPoints {
     int(WINAPI* CompareStringOrdinal)(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
                                       BOOL ignoreCase);
     // Every Windows has it, but only one that has SetDefaultDllDirectories
-    // takes the LOAD_LIBRARY_SEARCH_* flags; the others fail with
-    // ERROR_INVALID_PARAMETER. Here so that a test can be such a system.
+    // takes the LOAD_LIBRARY_SEARCH_* flags, so they are passed only there.
+    // Here so that a test can see what it is asked.
     HMODULE(WINAPI* LoadLibraryExW)(LPCWSTR fileName, HANDLE reserved, DWORD flags);
     // Windows XP: where it is, the side-by-side redirection of the program's
     // manifest applies to libraries loaded by name.

@@ -20,13 +20,14 @@ bool IsSideBySide(const wchar_t* fileName, const KernelEntryPoints& kernel)
 
 HMODULE LoadFromSystemFolder(const wchar_t* fileName, const KernelEntryPoints& kernel)
 {
-    const HMODULE module = kernel.LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
-        return module;
-    // Without the search flags: by full path, with the libraries it imports
-    // looked for in the system folder first rather than the program's; but
-    // the side-by-side library by name, which the manifest's redirection
-    // finds before any folder.
+    // The search flags came with SetDefaultDllDirectories; a system without
+    // it may refuse them or, worse, ignore them and search as usual.
+    if (kernel.SetDefaultDllDirectories)
+        return kernel.LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Without them: by full path, with the libraries it imports looked for
+    // in the system folder first rather than the program's; but the
+    // side-by-side library by name, which the manifest's redirection finds
+    // before any folder.
     if (IsSideBySide(fileName, kernel))
         return kernel.LoadLibraryExW(fileName, nullptr, 0);
     return kernel.LoadLibraryExW((SystemFolder() + L"\\" + fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

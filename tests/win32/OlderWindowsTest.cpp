@@ -47,15 +47,21 @@ BOOL WINAPI RecordSetDllDirectory(LPCWSTR folder)
     return TRUE;
 }
 
-// LoadLibraryEx of a system without KB2533623 (XP, Vista, 7 before it).
-HMODULE WINAPI RefuseSearchFlags(LPCWSTR name, HANDLE reserved, DWORD flags)
+// LoadLibraryEx of a system without KB2533623 (XP, Vista, 7 before it),
+// which knows no search flags: it ignores them and searches as usual, the
+// program's folder first.
+HMODULE WINAPI IgnoreSearchFlags(LPCWSTR name, HANDLE reserved, DWORD flags)
 {
     calls.loadLibraryEx.emplace_back(name, flags);
-    if (flags & 0x1F00) {  // LOAD_LIBRARY_SEARCH_*
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    return LoadLibraryExW(name, reserved, flags);
+    return LoadLibraryExW(name, reserved, flags & ~DWORD{0x1F00});  // LOAD_LIBRARY_SEARCH_*
+}
+
+bool AnySearchFlags()
+{
+    for (const auto& call : calls.loadLibraryEx)
+        if (call.second & 0x1F00)
+            return true;
+    return false;
 }
 
 HMODULE WINAPI RecordLoadLibraryEx(LPCWSTR name, HANDLE reserved, DWORD flags)
@@ -117,18 +123,18 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
     EXPECT_EQ(FolderOfVersionLibrary(windows8), SystemFolder());
     EXPECT_THAT(calls.loadLibraryEx, ElementsAre(withSearchFlags));
 
-    // Windows XP SP1 to 7 without the update: the search flags are refused,
-    // so the libraries loaded on the program's behalf are loaded at once,
+    // Windows XP SP1 to 7 without the update: no search flags are passed;
+    // the libraries loaded on the program's behalf are loaded at once,
     // by full path, and comctl32 by name: only that is redirected to the
     // version 6 that the manifest asks for.
     calls = {};
-    const KernelEntryPoints windowsXp = {nullptr, RecordSetDllDirectory, nullptr, RefuseSearchFlags, &::CreateActCtxW};
+    const KernelEntryPoints windowsXp = {nullptr, RecordSetDllDirectory, nullptr, IgnoreSearchFlags, &::CreateActCtxW};
     win32::LoadLibrariesFromSystemFolderOnly(windowsXp);
     EXPECT_THAT(calls.setDllDirectory, ElementsAre(L""));
+    EXPECT_FALSE(AnySearchFlags());
     std::vector<std::wstring> loaded;
-    for (const auto& [name, flags] : calls.loadLibraryEx)
-        if (!(flags & 0x1F00))
-            loaded.push_back(Lower(name));
+    for (const auto& call : calls.loadLibraryEx)
+        loaded.push_back(Lower(call.first));
     EXPECT_THAT(loaded, testing::Contains(L"comctl32.dll"));
     for (const wchar_t* name : {L"uxtheme.dll", L"winspool.drv", L"localspl.dll", L"localui.dll", L"comdlg32.dll"})
         EXPECT_THAT(loaded, testing::Contains(SystemFolder() + L"\\" + name));
@@ -141,11 +147,12 @@ TEST(OlderWindowsTest, EachSystemGetsTheSafestLibrarySearchItHas)
 
     // Windows 2000: no way to change the search; full paths only.
     calls = {};
-    const KernelEntryPoints windows2000 = {nullptr, nullptr, nullptr, RefuseSearchFlags, nullptr};
+    const KernelEntryPoints windows2000 = {nullptr, nullptr, nullptr, IgnoreSearchFlags, nullptr};
     win32::LoadLibrariesFromSystemFolderOnly(windows2000);
     EXPECT_THAT(calls.setDefaultDllDirectories, IsEmpty());
     EXPECT_THAT(calls.setDllDirectory, IsEmpty());
     EXPECT_EQ(FolderOfVersionLibrary(windows2000), SystemFolder());
+    EXPECT_FALSE(AnySearchFlags());
 }
 
 // Where its system has no CompareStringOrdinal (before Vista), the program
