@@ -1,12 +1,18 @@
 #include "app/modMain.h"
 
 #include "app/frmMainDesign.h"
+#include "platform/Error.h"
 
 namespace dovrel::modMain {
 
 void Main(Program& program)
 {
-    program.support.RegisterAppPath();
+    // Only a convenience for Start > Run: a registry that refuses it (a
+    // locked-down profile) must not keep the window from showing.
+    try {
+        program.support.RegisterAppPath();
+    } catch (const Error&) {
+    }
     program.runtime.InitCommonControls();
     if (!program.support.IsInDesignEnvironment()) {
         const WindowHandle runtimeWindow = program.support.GetRuntimeMainWindow();

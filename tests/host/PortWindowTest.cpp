@@ -91,11 +91,21 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
     EXPECT_THAT(EntriesStartingWith(h.log, "CreateForm"), ElementsAre("CreateForm frmMain"));
 
     Harness other;
-    other.support.failOn = "RegisterAppPath";
+    other.runtime.failOn = "InitCommonControls";
     modMain::Program failing{other.runtime, other.support, other.spooler, nullptr};
     EXPECT_THROW(modMain::Main(failing), Error);
     EXPECT_FALSE(other.form.loaded);
-    EXPECT_THAT(EntriesStartingWith(other.log, "InitCommonControls"), IsEmpty());
+    EXPECT_THAT(EntriesStartingWith(other.log, "CreateForm"), IsEmpty());
+}
+
+// The App Paths entry is a convenience: a registry that refuses it does not
+// stop the start.
+TEST_F(PortWindowTest, AFailedRegisterAppPathStillShowsTheWindow)
+{
+    h.support.failOn = "RegisterAppPath";
+    StartProgram();
+    EXPECT_TRUE(h.form.loaded);
+    EXPECT_THAT(EntriesStartingWith(h.log, "Show"), ElementsAre("Show"));
 }
 
 TEST_F(PortWindowTest, F1OpensTheReadMeAndShiftF1TheAboutBoxAndNothingElse)
