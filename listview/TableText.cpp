@@ -1,6 +1,7 @@
 #include "listview/TableText.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace dovrel::TableText {
 
@@ -9,6 +10,16 @@ namespace {
 bool NeedsQuotes(const std::wstring& field)
 {
     return field.find_first_of(L",\"\r\n") != std::wstring::npos;
+}
+
+// A spreadsheet takes a field that begins so for a formula (and skips a
+// leading tab or CR before one); an apostrophe in front makes it show the
+// field as text.
+std::wstring AsText(const std::wstring& field)
+{
+    constexpr std::wstring_view kFormulaStarts = L"=+-@\t\r";
+    const bool formulaLike = !field.empty() && kFormulaStarts.find(field.front()) != std::wstring_view::npos;
+    return formulaLike ? L"'" + field : field;
 }
 
 std::wstring Quoted(const std::wstring& field)
@@ -52,7 +63,8 @@ std::wstring CsvRecord(const Fields& fields)
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             record += L',';
-        record += NeedsQuotes(fields[i]) ? Quoted(fields[i]) : fields[i];
+        const std::wstring field = AsText(fields[i]);
+        record += NeedsQuotes(field) ? Quoted(field) : field;
     }
     return record + L"\r\n";
 }
@@ -63,8 +75,12 @@ std::wstring TsvRecord(const Fields& fields)
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             line += L'\t';
-        for (wchar_t c : fields[i])
-            line += (c == L'\t' || c == L'\r' || c == L'\n') ? L' ' : c;
+        std::wstring field;
+        for (wchar_t c : AsText(fields[i]))
+            field += (c == L'\t' || c == L'\r' || c == L'\n') ? L' ' : c;
+        // A spreadsheet reads a field that begins with a quote up to the
+        // closing one, across tabs: quoted, it stays one field.
+        line += !field.empty() && field.front() == L'"' ? Quoted(field) : field;
     }
     return line + L"\r\n";
 }

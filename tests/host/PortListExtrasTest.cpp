@@ -21,6 +21,15 @@ TEST(TableTextTest, FieldsAreQuotedWhereCsvNeedsItAndTabsNeverSplitATsvLine)
     EXPECT_EQ(TableText::TsvRecord({L"a\tb", L"c\r\nd", L"e,\"f\""}), L"a b\tc  d\te,\"f\"\r\n");
 }
 
+TEST(TableTextTest, AFieldASpreadsheetWouldRunAsAFormulaIsWrittenAsText)
+{
+    const TableText::Fields fields = {L"=cmd|' /C calc'!A0", L"+1", L"-1", L"@SUM(A1)", L"\t=1", L"\r=1", L"\"q\"\tx", L"a-1"};
+    EXPECT_EQ(TableText::CsvRecord(fields),
+              L"'=cmd|' /C calc'!A0,'+1,'-1,'@SUM(A1),'\t=1,\"'\r=1\",\"\"\"q\"\"\tx\",a-1\r\n");
+    EXPECT_EQ(TableText::TsvRecord(fields),
+              L"'=cmd|' /C calc'!A0\t'+1\t'-1\t'@SUM(A1)\t' =1\t' =1\t\"\"\"q\"\" x\"\ta-1\r\n");
+}
+
 TEST(TableTextTest, Utf8StartsWithTheByteOrderMarkAndCarriesEveryLetter)
 {
     // é, Ж, 中 and 😀 (a surrogate pair where wchar_t is UTF-16); a lone
