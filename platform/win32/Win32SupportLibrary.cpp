@@ -18,6 +18,7 @@
 #include "platform/win32/Screen.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/TextConversion.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FormServices.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32PlacementStore.h"
@@ -110,6 +111,40 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const s
     ThrowError(L"ShellExecuteEx", code);
 }
 
+// An elevated program must not open a document through the file
+// association: the user's own part of the registry may name any program,
+// which would then run elevated. Where it cannot be told, the program takes
+// it as elevated.
+bool MayRunElevated()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return true;
+    const UniqueKernelHandle owned(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
+        return elevation.TokenIsElevated != 0;
+    // Before Vista there is no elevation, and the question is unknown.
+    return GetLastError() != ERROR_INVALID_PARAMETER;
+}
+
+// The system's own Notepad, by its full path: neither an association nor a
+// search decides what runs.
+void OpenInSystemNotepad(const std::wstring& file, const std::wstring& folder)
+{
+    const std::wstring notepad = SystemFolder() + L"\\notepad.exe";
+    std::wstring commandLine = L"\"" + notepad + L"\" \"" + file + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(notepad.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &started))
+        ThrowLastError(L"CreateProcess");
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+}
+
 }  // namespace
 
 Win32SupportLibrary::Win32SupportLibrary(Win32Forms& runtime) : runtime_(runtime) {}
@@ -194,6 +229,10 @@ long Win32SupportLibrary::OpenReadMe(std::int32_t)
     const DWORD attributes = GetFileAttributesW(readMe.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw Error(kErrFileNotFound, L"The read-me was not found. It should be the file " + readMe + L".");
+    if (MayRunElevated()) {
+        OpenInSystemNotepad(readMe, folder);
+        return 0;
+    }
     const ComScope com;
     if (!ShellOpen(readMe, std::wstring(), folder) &&
         !ShellOpen(SystemFolder() + L"\\notepad.exe", L"\"" + readMe + L"\"", folder))

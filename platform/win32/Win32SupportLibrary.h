@@ -40,7 +40,8 @@ public:
     // work area is aligned to its top left corner instead.
     long CenterForm(WindowHandle window, std::int32_t flags) override;
     // Opens ReadMe.txt from the program's folder in the program the system
-    // associates with text files, or in Notepad when there is none.
+    // associates with text files, or in Notepad when there is none; when
+    // the program runs elevated, in the system folder's Notepad.
     long OpenReadMe(std::int32_t flags) override;
 
     std::wstring StringFromAnsiPointer(const char* address) override;

@@ -459,8 +459,48 @@ std::vector<HWND> ReadMeWindowsOfOtherPrograms()
     return found;
 }
 
-TEST_F(SupportLibraryTest, OpenReadMeShowsTheReadMeInAnotherProgram)
+// Text files opened by a program that leaves a mark in the registry, for
+// as long as it lives. Under Wine the classes live in HKLM only.
+class MarkingTextAssociation {
+public:
+    MarkingTextAssociation()
+    {
+        wchar_t old[128] = {};
+        DWORD size = sizeof old;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt", nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+            ERROR_SUCCESS)
+            old_ = old;
+        const std::wstring command = L"reg.exe add HKCU\\" + std::wstring(kTestKey) + L" /v Opened /d \"%1\" /f";
+        Set(kCommandKey, command);
+        Set(L"Software\\Classes\\.txt", L"DovrelTest.Text");
+    }
+    ~MarkingTextAssociation()
+    {
+        if (old_)
+            Set(L"Software\\Classes\\.txt", *old_);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\DovrelTest.Text");
+        RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    }
+    MarkingTextAssociation(const MarkingTextAssociation&) = delete;
+    MarkingTextAssociation& operator=(const MarkingTextAssociation&) = delete;
+
+    static bool Marked() { return ReadUserString(kTestKey, L"Opened").has_value(); }
+
+private:
+    static constexpr wchar_t kCommandKey[] = L"Software\\Classes\\DovrelTest.Text\\shell\\open\\command";
+    static void Set(const wchar_t* key, const std::wstring& text)
+    {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, text.c_str(),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    std::optional<std::wstring> old_;
+};
+
+// Wine's token is elevated: the read-me opens in the system's Notepad
+// (its window's title names the file), whatever the association names.
+TEST_F(SupportLibraryTest, OpenReadMeElevatedShowsTheReadMeInTheSystemsNotepad)
 {
+    const MarkingTextAssociation association;
     const std::vector<HWND> before = ReadMeWindowsOfOtherPrograms();
     library.OpenReadMe(0);
     HWND opened = nullptr;
@@ -468,8 +508,9 @@ TEST_F(SupportLibraryTest, OpenReadMeShowsTheReadMeInAnotherProgram)
         for (HWND window : ReadMeWindowsOfOtherPrograms())
             if (std::find(before.begin(), before.end(), window) == before.end())
                 opened = window;
-        return opened != nullptr;
+        return opened != nullptr || association.Marked();
     })) << "no window with ReadMe in its title appeared";
+    ASSERT_FALSE(association.Marked()) << "the read-me was opened through the association";
     PostMessageW(opened, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(opened); }));
 }
