@@ -1,7 +1,5 @@
 #include "platform/win32/FileSaving.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "platform/win32/LastError.h"
@@ -11,35 +9,64 @@ namespace dovrel::win32 {
 
 namespace {
 
+// As many as three hex digits give.
+constexpr unsigned kTemporaryNames = 0x1000;
+
 std::wstring FolderPart(const std::wstring& path)
 {
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-// The new file's name until it is moved in place; deleted when that does
-// not happen.
+// Ten characters, "~dv", three hex digits and ".tmp": a folder of 248
+// characters, the longest Windows makes, still takes it within MAX_PATH.
+std::wstring TemporaryPath(const std::wstring& folder, unsigned number)
+{
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring path = folder + L"\\~dv";
+    for (int shift = 8; shift >= 0; shift -= 4)
+        path += kDigits[(number >> shift) & 0xF];
+    return path + L".tmp";
+}
+
+// The new file, made under a name that nothing else has (CREATE_NEW), and
+// deleted again unless it was put in place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::wstring& folder)
+    TemporaryFile(const std::wstring& folder, const FileSystemCalls& calls) : calls_(calls)
     {
-        wchar_t name[MAX_PATH] = {};
-        if (GetTempFileNameW(folder.c_str(), L"dvl", 0, name) != 0)
-            name_ = name;
+        for (unsigned number = 0; number < kTemporaryNames; ++number) {
+            const std::wstring path = TemporaryPath(folder, number);
+            file_.Reset(calls_.createFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                          nullptr));
+            if (file_) {
+                path_ = path;
+                return;
+            }
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                return;
+        }
     }
     ~TemporaryFile()
     {
-        if (!name_.empty())
-            DeleteFileW(name_.c_str());
+        file_.Reset();
+        if (!path_.empty())
+            calls_.deleteFile(path_.c_str());  // nothing more to do when it fails
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    const std::wstring& Name() const { return name_; }
-    void Kept() { name_.clear(); }
+    bool Made() const { return !path_.empty(); }
+    const std::wstring& Path() const { return path_; }
+    HANDLE Handle() const { return file_.Get(); }
+    bool Close() { return CloseHandle(file_.Release()) != FALSE; }
+    void Kept() { path_.clear(); }
 
 private:
-    std::wstring name_;
+    const FileSystemCalls& calls_;
+    UniqueFile file_;
+    std::wstring path_;
 };
 
 bool WriteAll(HANDLE file, const std::string& bytes)
@@ -59,6 +86,18 @@ bool WriteAll(HANDLE file, const std::string& bytes)
     return FlushFileBuffers(file) != FALSE;
 }
 
+// ReplaceFileW keeps an existing file's security, attributes and creation
+// time; where it cannot (no file there yet, a file system without it), the
+// new file is moved over the name.
+bool PutInPlace(const std::wstring& temporary, const std::wstring& path, const FileSystemCalls& calls)
+{
+    if (calls.replaceFile(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr))
+        return true;
+    return calls.moveFileEx(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
 bool Failed(std::wstring& reason)
 {
     reason = SystemMessage(GetLastError()) + L".";
@@ -67,20 +106,19 @@ bool Failed(std::wstring& reason)
 
 }  // namespace
 
-bool SaveFileWhole(const std::wstring& path, const std::string& bytes, std::wstring& reason)
+const FileSystemCalls& SystemFileCalls()
 {
-    TemporaryFile temporary(FolderPart(path));
-    if (temporary.Name().empty())
+    static const FileSystemCalls calls = {&::CreateFileW, &::ReplaceFileW, &::MoveFileExW, &::DeleteFileW};
+    return calls;
+}
+
+bool SaveFileWhole(const std::wstring& path, const std::string& bytes, std::wstring& reason,
+                   const FileSystemCalls& calls)
+{
+    TemporaryFile temporary(FolderPart(path), calls);
+    if (!temporary.Made() || !WriteAll(temporary.Handle(), bytes) || !temporary.Close())
         return Failed(reason);
-    {
-        UniqueFile file(CreateFileW(temporary.Name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !WriteAll(file.Get(), bytes))
-            return Failed(reason);
-        if (!CloseHandle(file.Release()))
-            return Failed(reason);
-    }
-    if (!MoveFileExW(temporary.Name().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!PutInPlace(temporary.Path(), path, calls))
         return Failed(reason);
     temporary.Kept();
     return true;

@@ -52,7 +52,7 @@ public:
     // ShellExecuteEx with the verb "runas" on the program's file.
     std::uint32_t StartAsAdministrator(WindowHandle owner) override;
 
-    // Into a new file beside it first, moved over the old one once whole.
+    // Into a new file beside it first, put in its place once whole.
     bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;
 
     std::unique_ptr<PlacementStore> CreatePlacementStore() override;

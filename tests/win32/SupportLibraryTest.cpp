@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
+#include "platform/win32/FileSaving.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32SupportLibrary.h"
 #include "tests/win32/TestWindow.h"
@@ -551,6 +553,73 @@ TEST(RegisterAppPathTest, WritesTheProgramAndItsFolderOnlyWhenTheyDiffer)
         if (value)
             RegSetKeyValueW(HKEY_CURRENT_USER, kAppPathKey, name, REG_SZ, value->c_str(),
                             static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+}
+
+// Stand-ins for the file system's calls that refuse a path of MAX_PATH
+// characters or more, as Windows does and Wine does not, and tell which
+// call put a saved file in place.
+std::vector<std::string> placedBy;
+
+bool TooLong(LPCWSTR path)
+{
+    if (std::wcslen(path) < MAX_PATH)
+        return false;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return true;
+}
+
+HANDLE WINAPI CreateWithinMaxPath(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                  DWORD disposition, DWORD flags, HANDLE model)
+{
+    return TooLong(path) ? INVALID_HANDLE_VALUE : CreateFileW(path, access, share, security, disposition, flags, model);
+}
+
+BOOL WINAPI ReplaceWithinMaxPath(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
+{
+    if (TooLong(replaced) || TooLong(replacement) || !ReplaceFileW(replaced, replacement, backup, flags, nullptr, nullptr))
+        return FALSE;
+    placedBy.push_back("ReplaceFile");
+    return TRUE;
+}
+
+BOOL WINAPI MoveWithinMaxPath(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    if (TooLong(from) || TooLong(to) || !MoveFileExW(from, to, flags))
+        return FALSE;
+    placedBy.push_back("MoveFileEx");
+    return TRUE;
+}
+
+BOOL WINAPI DeleteWithinMaxPath(LPCWSTR path)
+{
+    return !TooLong(path) && DeleteFileW(path);
+}
+
+// A folder of 247 characters, which the Save As dialog offers: the new file
+// beside the list's fits within MAX_PATH; the list saved again over the
+// first replaces it in place, keeping its security and attributes.
+TEST(SaveFileTest, AFolderOf247CharactersTakesTheListAndAFileSavedAgainIsReplacedInPlace)
+{
+    const win32::FileSystemCalls windowsLimits = {CreateWithinMaxPath, ReplaceWithinMaxPath, MoveWithinMaxPath,
+                                                  DeleteWithinMaxPath};
+    std::wstring folder = L"C:\\windows\\temp\\dovrel-save-";
+    folder.append(247 - folder.size(), L'x');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring file = folder + L"\\Ports.csv";
+    placedBy.clear();
+    std::wstring reason;
+    EXPECT_TRUE(win32::SaveFileWhole(file, "first", reason, windowsLimits)) << reason;
+    EXPECT_TRUE(win32::SaveFileWhole(file, "second", reason, windowsLimits)) << reason;
+    EXPECT_THAT(placedBy, ::testing::ElementsAre("MoveFileEx", "ReplaceFile"));
+
+    char read[16] = {};
+    DWORD size = 0;
+    const HANDLE saved = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ReadFile(saved, read, sizeof read, &size, nullptr);
+    CloseHandle(saved);
+    EXPECT_EQ(std::string(read, size), "second");
+    DeleteFileW(file.c_str());
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "something else was left in the folder";
 }
 
 TEST(TextFunctionsTest, StringFromAnsiPointerReadsAnsiTextUpToItsEnd)
