@@ -595,15 +595,16 @@ BOOL WINAPI DeleteWithinMaxPath(LPCWSTR path)
     return !TooLong(path) && DeleteFileW(path);
 }
 
-// A folder of 247 characters, which the Save As dialog offers: the new file
-// beside the list's fits within MAX_PATH; the list saved again over the
-// first replaces it in place, keeping its security and attributes.
-TEST(SaveFileTest, AFolderOf247CharactersTakesTheListAndAFileSavedAgainIsReplacedInPlace)
+// A folder of 248 characters, the longest Windows makes, which the Save As
+// dialog offers: the new file beside the list's fits within MAX_PATH; the
+// list saved again over the first replaces it in place, keeping its
+// security and attributes.
+TEST(SaveFileTest, AFolderOf248CharactersTakesTheListAndAFileSavedAgainIsReplacedInPlace)
 {
     const win32::FileSystemCalls windowsLimits = {CreateWithinMaxPath, ReplaceWithinMaxPath, MoveWithinMaxPath,
                                                   DeleteWithinMaxPath};
     std::wstring folder = L"C:\\windows\\temp\\dovrel-save-";
-    folder.append(247 - folder.size(), L'x');
+    folder.append(248 - folder.size(), L'x');
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     const std::wstring file = folder + L"\\Ports.csv";
     placedBy.clear();
