@@ -92,8 +92,10 @@ void frmMain::tmrInit_Timer()
 {
     // Off before the refresh, so a refresh that fails is not repeated.
     tmrInit.SetEnabled(false);
-    RefreshPorts();
+    // Watched before the first enumeration, so that no change made after it
+    // is missed, and whether or not the refresh succeeds.
     WatchPorts();
+    RefreshPorts();
 }
 
 void frmMain::tmrPortsChanged_Timer()

@@ -78,7 +78,7 @@ private:
     void RestoreWindowPlacement();
     void SaveWindowPlacement();
     // From the first refresh on, the list follows the spooler's changes,
-    // where the spooler tells of them.
+    // where the spooler tells of them; the watch goes first.
     void WatchPorts();
     void OnPortsChanged();
     // Where a command lacked an administrator's rights, and the user chose

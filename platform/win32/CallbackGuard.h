@@ -12,6 +12,11 @@ void ReportCurrentError() noexcept;
 // The application title that captions the report; set once, first thing.
 void SetErrorReportTitle(const wchar_t* title) noexcept;
 
+// Raised to give up the running handler, which waits for something that
+// no longer matters because the program is ending; it ends the handler
+// without an error report.
+struct HandlerAbandoned {};
+
 // Runs the body of a window procedure, a subclass or dialog procedure or any
 // other callback that Windows calls. Nothing may unwind through the window
 // system, so whatever the body raises ends here, in the error report, and
@@ -21,6 +26,8 @@ Result Guarded(Result failed, Body&& body) noexcept
 {
     try {
         return body();
+    } catch (const HandlerAbandoned&) {
+        return failed;
     } catch (...) {
         ReportCurrentError();
         return failed;

@@ -17,6 +17,13 @@ public:
     // handle (or remove the wait), or it runs again at once.
     virtual void AddWait(HANDLE handle, std::function<void()> onSignalled) = 0;
     virtual void RemoveWait(HANDLE handle) = 0;
+
+    // Delivers the program's messages, as its loop does, until the handle
+    // is signalled: true then. False once the program is to end meanwhile
+    // (its window closed, or to close when the running handler returns);
+    // the caller then gives up what it waited for. Kernel objects added
+    // with AddWait are not looked at meanwhile.
+    virtual bool AwaitHandlingMessages(HANDLE handle) = 0;
 };
 
 }  // namespace dovrel::win32

@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
+
+#include "platform/win32/CallbackGuard.h"
 
 namespace dovrel::win32 {
 
@@ -11,6 +14,9 @@ namespace {
 
 // As often as the refresh asks again when the ports grow between its calls.
 constexpr int kAttempts = 4;
+
+// How long the program, as it ends, lets the thread finish its answer.
+constexpr DWORD kEndingWaitMs = 1000;
 
 // Moves the record's string addresses from one buffer to its copy; an
 // address outside the first buffer becomes null, which reads as no text.
@@ -23,75 +29,61 @@ LPSTR Relocated(LPSTR address, const BYTE* from, const BYTE* to, std::size_t siz
     return reinterpret_cast<LPSTR>(const_cast<BYTE*>(to) + (at - begin));
 }
 
-// Waits for the thread, painting the program's windows in the meantime, so
-// that a slow spooler leaves a window that still shows what it holds.
-void AwaitPainting(HANDLE thread)
-{
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_PAINT);
-        if (woken != WAIT_OBJECT_0 + 1) {
-            if (woken != WAIT_OBJECT_0)
-                WaitForSingleObject(thread, INFINITE);
-            return;
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            DispatchMessageW(&message);
-    }
-}
-
 }  // namespace
 
-PortPrefetch::~PortPrefetch()
-{
-    if (thread_)
-        WaitForSingleObject(thread_.Get(), INFINITE);
-}
-
-void PortPrefetch::Start()
-{
-    if (stage_ != Stage::None)
-        return;
+struct PortPrefetch::Fetched {
     // The spooler's library is loaded here, on the program's thread: under
     // Wine its start-up code initialises the window system, which must not
     // happen on a second thread while this one makes the first window.
-    try {
-        winspool_ = std::make_unique<SystemLibrary>(L"winspool.drv");
-    } catch (...) {
-        return;  // the refresh will say what is wrong
+    Fetched()
+        : winspool(L"winspool.drv"), enumPorts(winspool.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
+          watch(LoadPortWatchFunctions(winspool))
+    {
     }
-    const std::uintptr_t thread = _beginthreadex(nullptr, 0, &PortPrefetch::Fetch, this, 0, nullptr);
-    if (thread == 0)
-        return;
-    thread_.Reset(reinterpret_cast<HANDLE>(thread));
-    stage_ = Stage::Fetching;
-}
-
-unsigned __stdcall PortPrefetch::Fetch(void* self)
-{
-    // Nothing may leave the thread; whatever fails leaves the refresh to ask
-    // the spooler itself.
-    try {
-        static_cast<PortPrefetch*>(self)->FetchPorts();
-    } catch (...) {
+    // A notification that nobody took.
+    ~Fetched()
+    {
+        if (change != INVALID_HANDLE_VALUE)
+            watch.findClose(change);
+        if (server)
+            watch.closePrinter(server);
     }
-    return 0;
-}
+    Fetched(const Fetched&) = delete;
+    Fetched& operator=(const Fetched&) = delete;
 
-void PortPrefetch::FetchPorts()
-{
-    const auto enumPorts = winspool_->Get<decltype(&::EnumPortsA)>("EnumPortsA");
-    DWORD needed = 0;
+    void ArmNotification()
+    {
+        watchTried = true;
+        Win32PortWatch::Arm(watch, server, change);
+    }
+    void FetchPorts();
+
+    SystemLibrary winspool;
+    decltype(&::EnumPortsA) enumPorts;
+    PortWatchFunctions watch;
+    // Written by the thread only, read once it has ended.
+    bool watchTried = false;
+    HANDLE server = nullptr;
+    HANDLE change = INVALID_HANDLE_VALUE;
+    std::vector<BYTE> bytes;
+    DWORD filled = 0;
     DWORD count = 0;
-    enumPorts(nullptr, 2, nullptr, 0, &needed, &count);
+    bool answered = false;
+};
+
+void PortPrefetch::Fetched::FetchPorts()
+{
+    DWORD needed = 0;
+    DWORD records = 0;
+    enumPorts(nullptr, 2, nullptr, 0, &needed, &records);
     for (int attempt = 0; attempt < kAttempts && needed > 0; ++attempt) {
-        bytes_.assign(needed, 0);
-        count = 0;
+        bytes.assign(needed, 0);
+        records = 0;
         const DWORD offered = needed;
-        if (enumPorts(nullptr, 2, bytes_.data(), offered, &needed, &count)) {
-            filled_ = needed <= offered ? needed : offered;
-            count_ = count;
-            answered_ = true;
+        if (enumPorts(nullptr, 2, bytes.data(), offered, &needed, &records)) {
+            filled = needed <= offered ? needed : offered;
+            count = records;
+            answered = true;
             return;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
@@ -99,40 +91,93 @@ void PortPrefetch::FetchPorts()
     }
 }
 
+PortPrefetch::~PortPrefetch()
+{
+    if (thread_ && !threadEnded_)
+        WaitForSingleObject(thread_.Get(), kEndingWaitMs);
+}
+
+void PortPrefetch::Start(MessageLoopWaits* waits)
+{
+    if (stage_ != Stage::None)
+        return;
+    try {
+        auto fetched = std::make_shared<Fetched>();
+        auto threadsShare = std::make_unique<std::shared_ptr<Fetched>>(fetched);
+        const std::uintptr_t thread = _beginthreadex(nullptr, 0, &PortPrefetch::Fetch, threadsShare.get(), 0, nullptr);
+        if (thread == 0)
+            return;
+        threadsShare.release();  // the thread's now
+        thread_.Reset(reinterpret_cast<HANDLE>(thread));
+        fetched_ = std::move(fetched);
+    } catch (...) {
+        return;  // the refresh will say what is wrong
+    }
+    waits_ = waits;
+    stage_ = Stage::Fetching;
+}
+
+unsigned __stdcall PortPrefetch::Fetch(void* fetched)
+{
+    const std::unique_ptr<std::shared_ptr<Fetched>> share(static_cast<std::shared_ptr<Fetched>*>(fetched));
+    // Nothing may leave the thread; whatever fails leaves the refresh to ask
+    // the spooler itself.
+    try {
+        (*share)->ArmNotification();
+        (*share)->FetchPorts();
+    } catch (...) {
+    }
+    return 0;
+}
+
+void PortPrefetch::AwaitThread()
+{
+    if (!thread_ || threadEnded_)
+        return;
+    if (!waits_)
+        WaitForSingleObject(thread_.Get(), INFINITE);
+    else if (!waits_->AwaitHandlingMessages(thread_.Get()))
+        throw HandlerAbandoned();
+    threadEnded_ = true;
+}
+
 void PortPrefetch::Await()
 {
-    if (stage_ != Stage::Fetching)
-        return;
-    AwaitPainting(thread_.Get());
-    stage_ = answered_ ? Stage::Ready : Stage::Used;
+    AwaitThread();
+    // A command run while it waited may have dropped the answer.
+    if (stage_ == Stage::Fetching)
+        stage_ = fetched_->answered ? Stage::Ready : Stage::Used;
 }
 
 bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& returned, BOOL& result)
 {
+    if (stage_ == Stage::None || stage_ == Stage::Used)
+        return false;
     Await();
+    const std::vector<BYTE>& bytes = fetched_->bytes;
     if (stage_ == Stage::Ready && !buffer) {
         // The size call: as much as the answer was given.
-        needed = static_cast<DWORD>(bytes_.size());
+        needed = static_cast<DWORD>(bytes.size());
         returned = 0;
         result = FALSE;
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         stage_ = Stage::SizeGiven;
         return true;
     }
-    if (stage_ == Stage::SizeGiven && buffer && bufferSize == bytes_.size()) {
+    if (stage_ == Stage::SizeGiven && buffer && bufferSize == bytes.size()) {
         // The data call: the answer, its addresses moved into this buffer.
-        std::memcpy(buffer, bytes_.data(), bytes_.size());
-        const std::size_t whole = filled_ / sizeof(PORT_INFO_2A);
-        for (std::size_t index = 0; index < count_ && index < whole; ++index) {
+        std::memcpy(buffer, bytes.data(), bytes.size());
+        const std::size_t whole = fetched_->filled / sizeof(PORT_INFO_2A);
+        for (std::size_t index = 0; index < fetched_->count && index < whole; ++index) {
             PORT_INFO_2A record;
             std::memcpy(&record, buffer + index * sizeof record, sizeof record);
-            record.pPortName = Relocated(record.pPortName, bytes_.data(), buffer, bytes_.size());
-            record.pMonitorName = Relocated(record.pMonitorName, bytes_.data(), buffer, bytes_.size());
-            record.pDescription = Relocated(record.pDescription, bytes_.data(), buffer, bytes_.size());
+            record.pPortName = Relocated(record.pPortName, bytes.data(), buffer, bytes.size());
+            record.pMonitorName = Relocated(record.pMonitorName, bytes.data(), buffer, bytes.size());
+            record.pDescription = Relocated(record.pDescription, bytes.data(), buffer, bytes.size());
             std::memcpy(buffer + index * sizeof record, &record, sizeof record);
         }
-        needed = filled_;
-        returned = count_;
+        needed = fetched_->filled;
+        returned = fetched_->count;
         result = TRUE;
         Drop();
         return true;
@@ -141,11 +186,25 @@ bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD&
     return false;
 }
 
+bool PortPrefetch::TakeNotification(HANDLE& server, HANDLE& change)
+{
+    if (!fetched_)
+        return false;
+    AwaitThread();
+    if (!fetched_->watchTried)
+        return false;
+    fetched_->watchTried = false;
+    server = std::exchange(fetched_->server, nullptr);
+    change = std::exchange(fetched_->change, INVALID_HANDLE_VALUE);
+    return true;
+}
+
 void PortPrefetch::Drop()
 {
-    Await();
     stage_ = Stage::Used;
-    bytes_ = std::vector<BYTE>();
+    // The answer's bytes are the thread's until it has ended.
+    if (fetched_ && threadEnded_)
+        fetched_->bytes = std::vector<BYTE>();
 }
 
 }  // namespace dovrel::win32

@@ -6,52 +6,67 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/MessageLoopWaits.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32PortWatch.h"
 
 namespace dovrel::win32 {
 
 // The spooler's first answer to EnumPortsA at level 2, fetched on a thread of
 // its own while the window is being made, so that the first refresh finds it
 // ready instead of waiting for the spooler's libraries to load and answer.
+// Before it asks, the thread arms the spooler's notification of port
+// changes, so that a change made after its answer is not missed.
 // Only the first refresh's size call and data call are answered from it; any
 // other use of the spooler drops it. A thread that could not get an answer
 // leaves those calls to the spooler itself.
+//
+// Waiting for the thread, the program's messages are delivered through the
+// message loop given to Start, so that a spooler that does not answer leaves
+// a window that still takes input and closes; when the program is to end
+// meanwhile, the wait raises HandlerAbandoned.
 class PortPrefetch {
 public:
     PortPrefetch() = default;
-    // Waits for the thread, should it still be asking.
+    // Waits for the thread a short while at most: a spooler that does not
+    // answer must not keep the program from ending.
     ~PortPrefetch();
     PortPrefetch(const PortPrefetch&) = delete;
     PortPrefetch& operator=(const PortPrefetch&) = delete;
 
-    // Starts the thread; nothing happens when it cannot be started.
-    void Start();
+    // Starts the thread; nothing happens when it cannot be started. Without
+    // `waits`, waiting for it is plain waiting.
+    void Start(MessageLoopWaits* waits);
 
     // Answers an EnumPortsA call at level 2 from the prefetched answer, as
-    // the spooler would, waiting for it (and painting the program's windows
-    // meanwhile) if need be. False when the call is not one the answer can
-    // serve; the caller then asks the spooler.
+    // the spooler would, waiting for it if need be. False when the call is
+    // not one the answer can serve; the caller then asks the spooler.
     bool Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& returned, BOOL& result);
 
-    // Waits for the thread and forgets its answer.
+    // The notification the thread armed, waiting for it if need be: false
+    // when no thread tried; else the handles are the caller's, both empty
+    // (null and INVALID_HANDLE_VALUE) when the spooler gives none.
+    bool TakeNotification(HANDLE& server, HANDLE& change);
+
+    // Forgets the answer.
     void Drop();
 
 private:
-    static unsigned __stdcall Fetch(void* self);
-    void FetchPorts();
+    // Shared with the thread, which may outlive this object when the program
+    // ends while the spooler does not answer.
+    struct Fetched;
+    static unsigned __stdcall Fetch(void* fetched);
+    void AwaitThread();
     void Await();
 
     enum class Stage { None, Fetching, Ready, SizeGiven, Used };
 
     Stage stage_ = Stage::None;
+    MessageLoopWaits* waits_ = nullptr;
+    bool threadEnded_ = false;
+    std::shared_ptr<Fetched> fetched_;
     UniqueKernelHandle thread_;
-    std::unique_ptr<SystemLibrary> winspool_;
-    // Written by the thread only, read once it has ended.
-    std::vector<BYTE> bytes_;
-    DWORD filled_ = 0;
-    DWORD count_ = 0;
-    bool answered_ = false;
 };
 
 }  // namespace dovrel::win32

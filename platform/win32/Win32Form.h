@@ -48,6 +48,9 @@ public:
     const Window& TheWindow() const { return window_; }
     // Shown at least once; false when loading or showing it failed.
     bool WasShown() const { return shown_; }
+    // Being unloaded or gone, or to be unloaded when the running handler
+    // returns.
+    bool Closing() const { return closeWaiting_ || state_ == State::Unloading || state_ == State::Unloaded; }
 
     // Raises the program's error once the window is gone.
     WindowHandle hWnd() const override;

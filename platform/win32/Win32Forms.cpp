@@ -111,6 +111,27 @@ void Win32Forms::RemoveWait(HANDLE handle)
                  waits_.end());
 }
 
+bool Win32Forms::AwaitHandlingMessages(HANDLE handle)
+{
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));  // for the program's own loop
+                return false;
+            }
+            Deliver(message);
+        }
+        if (form_ && form_->Closing())
+            return false;
+        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_FAILED)
+            ThrowLastError(L"MsgWaitForMultipleObjects");
+        if (woken == WAIT_OBJECT_0)
+            return true;
+    }
+}
+
 int Win32Forms::RunProgram(const std::function<void()>& startUp)
 {
     if (!DispatchEvent(startUp) || !FormShown()) {

@@ -51,6 +51,7 @@ public:
 
     void AddWait(HANDLE handle, std::function<void()> onSignalled) override;
     void RemoveWait(HANDLE handle) override;
+    bool AwaitHandlingMessages(HANDLE handle) override;
 
     MousePointer ScreenMousePointer() const { return pointer_; }
 

@@ -4,17 +4,40 @@
 
 namespace dovrel::win32 {
 
+PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool)
+{
+    return {winspool.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"),
+            winspool.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
+            winspool.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")};
+}
+
+bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, HANDLE& server, HANDLE& change)
+{
+    server = nullptr;
+    change = INVALID_HANDLE_VALUE;
+    if (!spooler.openPrinter(nullptr, &server, nullptr) || !server) {
+        server = nullptr;
+        return false;
+    }
+    change = spooler.findFirst(server, PRINTER_CHANGE_PORT, 0, nullptr);
+    if (change == INVALID_HANDLE_VALUE || change == nullptr) {
+        change = INVALID_HANDLE_VALUE;
+        spooler.closePrinter(server);
+        server = nullptr;
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<Win32PortWatch> Win32PortWatch::Start(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
                                                       std::function<void()> onChanged)
 {
     HANDLE server = nullptr;
-    if (!spooler.openPrinter(nullptr, &server, nullptr) || !server)
+    HANDLE change = INVALID_HANDLE_VALUE;
+    if (!Arm(spooler, server, change))
         return nullptr;
-    const HANDLE change = spooler.findFirst(server, PRINTER_CHANGE_PORT, 0, nullptr);
-    if (change == INVALID_HANDLE_VALUE || change == nullptr) {
-        spooler.closePrinter(server);
-        return nullptr;
-    }
     return std::make_unique<Win32PortWatch>(spooler, waits, std::move(onChanged), server, change);
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/Spooler.h"
 #include "platform/win32/MessageLoopWaits.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
 
@@ -19,6 +20,7 @@ struct PortWatchFunctions {
     decltype(&::FindNextPrinterChangeNotification) findNext;
     decltype(&::FindClosePrinterChangeNotification) findClose;
 };
+PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool);
 
 // The local print server's notification of ports added or deleted, waited
 // on in the message loop. Each signal is re-armed (FindNext) before the
@@ -30,6 +32,10 @@ public:
     // Null when the spooler gives no notification (Wine's, for one).
     static std::unique_ptr<Win32PortWatch> Start(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
                                                  std::function<void()> onChanged);
+    // The local print server and its notification of port changes, armed
+    // on any thread, for a watch to take over; false when the spooler
+    // gives none.
+    static bool Arm(const PortWatchFunctions& spooler, HANDLE& server, HANDLE& change);
     // Takes over both handles, closing them when it goes.
     Win32PortWatch(const PortWatchFunctions& spooler, MessageLoopWaits& waits, std::function<void()> onChanged,
                    HANDLE server, HANDLE change);

@@ -56,10 +56,7 @@ Win32Spooler::Winspool::Winspool()
       deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
       configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW")),
       enumPrintersW(library.Get<decltype(&::EnumPrintersW)>("EnumPrintersW")),
-      watch{library.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"), library.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
-            library.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
-            library.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
-            library.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")}
+      watch(LoadPortWatchFunctions(library))
 {
 }
 
@@ -131,11 +128,21 @@ std::vector<std::wstring> Win32Spooler::PrintersUsingPort(const std::wstring& po
     return printers;
 }
 
+// The notification that the first enumeration's thread armed before it
+// asked, where there was one: a change made since its answer then still
+// signals.
 std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)
 {
     if (!waits_)
         return nullptr;
-    return Win32PortWatch::Start(Library().watch, *waits_, std::move(onChanged));
+    const PortWatchFunctions& functions = Library().watch;
+    HANDLE server = nullptr;
+    HANDLE change = INVALID_HANDLE_VALUE;
+    if (!firstEnumeration_.TakeNotification(server, change))
+        return Win32PortWatch::Start(functions, *waits_, std::move(onChanged));
+    if (!server)
+        return nullptr;  // the spooler gives none
+    return std::make_unique<Win32PortWatch>(functions, *waits_, std::move(onChanged), server, change);
 }
 
 // The list shows each port by its name in the ANSI code page, where letters

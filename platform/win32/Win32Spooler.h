@@ -30,8 +30,10 @@ public:
     void WatchChangesThrough(MessageLoopWaits& waits) { waits_ = &waits; }
 
     // Starts fetching the answer of the first refresh on a thread of its own
-    // (PortPrefetch); called first thing, before the window is made.
-    void StartFirstEnumeration() { firstEnumeration_.Start(); }
+    // (PortPrefetch), which arms the change notification first; called as
+    // the window first shows. While the first refresh or the watch waits
+    // for it, the message loop given to WatchChangesThrough goes on.
+    void StartFirstEnumeration() { firstEnumeration_.Start(waits_); }
 
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned) override;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The list follows ports added and deleted by another program, with no
 # input, keeping the user's sort, selected port and top row; not while the
-# program asks a question, but once it is answered. Wine's spooler tells of
+# program asks a question, but once it is answered; also a port added right
+# after the first answer, while the program starts. Wine's spooler tells of
 # no changes, so a stand-in winspool.drv in the prefix's system folder, for
 # Dovrel.exe alone, serves the ports Wine's spooler keeps and tells of
 # their changes. Arguments after the usual five: that stand-in.
@@ -14,8 +15,11 @@ for n in $(seq -w 1 22); do
 done
 use_ports COM1: COM2: FILE: LPT1: LPT2: "${files[@]}"
 
+export DOVREL_STANDIN_ADDS_AFTER_FIRST=LPT7:
 start_dovrel_on_standin "$1"
 drv wait-rows 27 >/dev/null || fail "the list did not fill"
+drv wait-row LPT7: 3000 | grep -q '^row: ' || fail "LPT7:, added right after the first answer, did not come in"
+drv wait-rows 28 >/dev/null || fail "the list does not hold the 28 ports"
 
 # The user's view: sorted by name descending, scrolled to the end, the row
 # two above the last selected.
@@ -23,7 +27,7 @@ drv header-click Name
 drv key end
 drv key up
 drv key up
-drv wait-selected 24 5000 || fail "End, Up, Up did not select row 24"
+drv wait-selected 25 5000 || fail "End, Up, Up did not select row 25"
 names() { drv list | grep -v '^selected:' | cut -f1; }
 selected_name() { drv list | sed -n "$(($(drv list | field selected) + 1))p" | cut -f1; }
 top_name() { names | sed -n "$(($(drv top-row | field top-row) + 1))p"; }

@@ -3,6 +3,10 @@
 // registry key where Wine's spooler keeps them, so ports another program
 // adds or deletes through Wine's spooler show here too; its notification
 // is an event that the key's own change notification sets.
+// Two settings in the environment of the program that loads it make it the
+// spooler a scenario needs: DOVREL_STANDIN_ADDS_AFTER_FIRST=NAME adds the
+// port NAME right after its first answer; DOVREL_STANDIN_HANGS=1 never
+// answers EnumPortsA.
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
@@ -37,6 +41,24 @@ std::vector<std::string> PortNames()
     return names;
 }
 
+std::string Setting(const char* name)
+{
+    char value[256] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+void AddPortOnce(const std::string& name)
+{
+    static bool added = false;
+    HKEY key = nullptr;
+    if (added || name.empty() ||
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return;
+    added = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) == ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
 bool Arm()
 {
     return RegNotifyChangeKeyValue(watchedKey, FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed,
@@ -59,6 +81,8 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
     *returned = 0;
     if (level != 2)
         return Refuse(ERROR_INVALID_LEVEL);
+    if (!Setting("DOVREL_STANDIN_HANGS").empty())
+        Sleep(INFINITE);
     const std::vector<std::string> names = PortNames();
     std::vector<dovrel::test::PortStrings> ports;
     for (const std::string& name : names)
@@ -68,6 +92,7 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
         return Refuse(ERROR_INSUFFICIENT_BUFFER);
     dovrel::test::WritePortRecords(ports, buffer, offered, dovrel::test::StringPlacement::AfterRecords);
     *returned = static_cast<DWORD>(ports.size());
+    AddPortOnce(Setting("DOVREL_STANDIN_ADDS_AFTER_FIRST"));
     return TRUE;
 }
 

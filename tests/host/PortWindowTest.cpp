@@ -171,7 +171,9 @@ TEST_F(PortWindowTest, ColumnClickSortsByThatColumnAndASecondClickReverses)
     EXPECT_EQ(h.lvPorts.sortOrder_, 1);
 }
 
-TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFails)
+// The watch goes on before the first enumeration, so that a change made
+// after it is not missed, and also when the refresh fails.
+TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFailsAndWatchesBeforeTheFirstEnumeration)
 {
     StartProgram();
     h.spooler.ports = {FakePort{std::string("LPT1:")}};
@@ -179,6 +181,7 @@ TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFails)
 
     h.tmrInit.onTimer();
     EXPECT_EQ(h.log.front(), "tmrInit.Enabled = False");
+    EXPECT_EQ(h.log[1], "WatchPorts");
     EXPECT_FALSE(h.tmrInit.enabled);
     EXPECT_THAT(h.lvPorts.Texts(), ElementsAre(L"LPT1:"));
 
@@ -189,6 +192,7 @@ TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFails)
     failing.spooler.ports = {FakePort{std::string("LPT1:")}};
     EXPECT_THROW(failing.tmrInit.onTimer(), Error);
     EXPECT_FALSE(failing.tmrInit.enabled);
+    EXPECT_TRUE(failing.spooler.portsChanged);
 }
 
 }  // namespace
