@@ -8,6 +8,9 @@ source "$(dirname "$0")/lib.sh"
 
 export DOVREL_STANDIN_HANGS=1
 start_dovrel_on_standin "$1"
+drv key tab
+drv wait-focus Cancel 3000 >/dev/null || fail "Tab did not move the focus while the spooler hangs"
+drv paint
 screenshot
 drv close-box
 expect_exit
