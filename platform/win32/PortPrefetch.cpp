@@ -51,18 +51,13 @@ struct PortPrefetch::Fetched {
     Fetched(const Fetched&) = delete;
     Fetched& operator=(const Fetched&) = delete;
 
-    void ArmNotification()
-    {
-        watchTried = true;
-        Win32PortWatch::Arm(watch, server, change);
-    }
+    void ArmNotification() { Win32PortWatch::Arm(watch, server, change); }
     void FetchPorts();
 
     SystemLibrary winspool;
     decltype(&::EnumPortsA) enumPorts;
     PortWatchFunctions watch;
     // Written by the thread only, read once it has ended.
-    bool watchTried = false;
     HANDLE server = nullptr;
     HANDLE change = INVALID_HANDLE_VALUE;
     std::vector<BYTE> bytes;
@@ -186,17 +181,48 @@ bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD&
     return false;
 }
 
-bool PortPrefetch::TakeNotification(HANDLE& server, HANDLE& change)
+class PortPrefetch::NotificationTakeover final : public PortWatch {
+public:
+    NotificationTakeover(std::shared_ptr<Fetched> fetched, HANDLE thread, const PortWatchFunctions& functions,
+                         MessageLoopWaits& waits, std::function<void()> onChanged)
+        : fetched_(std::move(fetched)), thread_(thread), functions_(functions), waits_(waits),
+          onChanged_(std::move(onChanged))
+    {
+        waits_.AddWait(thread_, [this] { TakeOver(); });
+    }
+    ~NotificationTakeover() override
+    {
+        if (!watch_)
+            waits_.RemoveWait(thread_);
+    }
+    NotificationTakeover(const NotificationTakeover&) = delete;
+    NotificationTakeover& operator=(const NotificationTakeover&) = delete;
+
+private:
+    void TakeOver()
+    {
+        waits_.RemoveWait(thread_);
+        const HANDLE server = std::exchange(fetched_->server, nullptr);
+        const HANDLE change = std::exchange(fetched_->change, INVALID_HANDLE_VALUE);
+        if (server)
+            watch_ = std::make_unique<Win32PortWatch>(functions_, waits_, std::move(onChanged_), server, change);
+    }
+
+    std::shared_ptr<Fetched> fetched_;
+    HANDLE thread_;  // the prefetch's
+    const PortWatchFunctions& functions_;
+    MessageLoopWaits& waits_;
+    std::function<void()> onChanged_;
+    std::unique_ptr<Win32PortWatch> watch_;
+};
+
+std::unique_ptr<PortWatch> PortPrefetch::TakeOverNotification(const PortWatchFunctions& functions,
+                                                              MessageLoopWaits& waits,
+                                                              std::function<void()> onChanged)
 {
     if (!fetched_)
-        return false;
-    AwaitThread();
-    if (!fetched_->watchTried)
-        return false;
-    fetched_->watchTried = false;
-    server = std::exchange(fetched_->server, nullptr);
-    change = std::exchange(fetched_->change, INVALID_HANDLE_VALUE);
-    return true;
+        return nullptr;
+    return std::make_unique<NotificationTakeover>(fetched_, thread_.Get(), functions, waits, std::move(onChanged));
 }
 
 void PortPrefetch::Drop()

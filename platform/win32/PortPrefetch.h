@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,10 +45,12 @@ public:
     // not one the answer can serve; the caller then asks the spooler.
     bool Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& returned, BOOL& result);
 
-    // The notification the thread armed, waiting for it if need be: false
-    // when no thread tried; else the handles are the caller's, both empty
-    // (null and INVALID_HANDLE_VALUE) when the spooler gives none.
-    bool TakeNotification(HANDLE& server, HANDLE& change);
+    // A watch that takes over the notification the thread armed, from the
+    // message loop once the thread has ended; a change made since then
+    // signals at once. Null when there is no thread, and the caller then
+    // watches on its own. It must go before this object.
+    std::unique_ptr<PortWatch> TakeOverNotification(const PortWatchFunctions& functions, MessageLoopWaits& waits,
+                                                    std::function<void()> onChanged);
 
     // Forgets the answer.
     void Drop();
@@ -56,6 +59,7 @@ private:
     // Shared with the thread, which may outlive this object when the program
     // ends while the spooler does not answer.
     struct Fetched;
+    class NotificationTakeover;
     static unsigned __stdcall Fetch(void* fetched);
     void AwaitThread();
     void Await();

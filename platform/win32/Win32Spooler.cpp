@@ -129,20 +129,16 @@ std::vector<std::wstring> Win32Spooler::PrintersUsingPort(const std::wstring& po
 }
 
 // The notification that the first enumeration's thread armed before it
-// asked, where there was one: a change made since its answer then still
-// signals.
+// asked, where there is such a thread: a change made since its answer then
+// still signals.
 std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChanged)
 {
     if (!waits_)
         return nullptr;
     const PortWatchFunctions& functions = Library().watch;
-    HANDLE server = nullptr;
-    HANDLE change = INVALID_HANDLE_VALUE;
-    if (!firstEnumeration_.TakeNotification(server, change))
-        return Win32PortWatch::Start(functions, *waits_, std::move(onChanged));
-    if (!server)
-        return nullptr;  // the spooler gives none
-    return std::make_unique<Win32PortWatch>(functions, *waits_, std::move(onChanged), server, change);
+    if (auto takeover = firstEnumeration_.TakeOverNotification(functions, *waits_, onChanged))
+        return takeover;
+    return Win32PortWatch::Start(functions, *waits_, std::move(onChanged));
 }
 
 // The list shows each port by its name in the ANSI code page, where letters

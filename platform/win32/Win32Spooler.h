@@ -31,8 +31,8 @@ public:
 
     // Starts fetching the answer of the first refresh on a thread of its own
     // (PortPrefetch), which arms the change notification first; called as
-    // the window first shows. While the first refresh or the watch waits
-    // for it, the message loop given to WatchChangesThrough goes on.
+    // the window first shows. While the first refresh waits for it, the
+    // message loop given to WatchChangesThrough goes on.
     void StartFirstEnumeration() { firstEnumeration_.Start(waits_); }
 
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
