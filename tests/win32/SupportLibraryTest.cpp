@@ -590,11 +590,6 @@ BOOL WINAPI MoveWithinMaxPath(LPCWSTR from, LPCWSTR to, DWORD flags)
     return TRUE;
 }
 
-BOOL WINAPI DeleteWithinMaxPath(LPCWSTR path)
-{
-    return !TooLong(path) && DeleteFileW(path);
-}
-
 // A folder of 248 characters, the longest Windows makes, which the Save As
 // dialog offers: the new file beside the list's fits within MAX_PATH; the
 // list saved again over the first replaces it in place, keeping its
@@ -602,7 +597,7 @@ BOOL WINAPI DeleteWithinMaxPath(LPCWSTR path)
 TEST(SaveFileTest, AFolderOf248CharactersTakesTheListAndAFileSavedAgainIsReplacedInPlace)
 {
     const win32::FileSystemCalls windowsLimits = {CreateWithinMaxPath, ReplaceWithinMaxPath, MoveWithinMaxPath,
-                                                  DeleteWithinMaxPath};
+                                                  &::DeleteFileW};
     std::wstring folder = L"C:\\windows\\temp\\dovrel-save-";
     folder.append(248 - folder.size(), L'x');
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
