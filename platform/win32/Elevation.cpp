@@ -29,6 +29,20 @@ bool UacIsOn()
 
 }  // namespace
 
+bool MayRunElevated()
+{
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
+        return true;
+    const UniqueKernelHandle token(opened);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size))
+        return elevation.TokenIsElevated != 0;
+    // Before Vista a token knows no elevation.
+    return GetLastError() != ERROR_INVALID_PARAMETER;
+}
+
 bool RunsUnelevatedUnderUac()
 {
     HANDLE opened = nullptr;

@@ -111,24 +111,6 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const s
     ThrowError(L"ShellExecuteEx", code);
 }
 
-// An elevated program must not open a document through the file
-// association: the user's own part of the registry may name any program,
-// which would then run elevated. Where it cannot be told, the program takes
-// it as elevated.
-bool MayRunElevated()
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return true;
-    const UniqueKernelHandle owned(token);
-    TOKEN_ELEVATION elevation = {};
-    DWORD size = 0;
-    if (GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
-        return elevation.TokenIsElevated != 0;
-    // Before Vista there is no elevation, and the question is unknown.
-    return GetLastError() != ERROR_INVALID_PARAMETER;
-}
-
 // The system's own Notepad, by its full path: neither an association nor a
 // search decides what runs.
 void OpenInSystemNotepad(const std::wstring& file, const std::wstring& folder)
@@ -229,6 +211,9 @@ long Win32SupportLibrary::OpenReadMe(std::int32_t)
     const DWORD attributes = GetFileAttributesW(readMe.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw Error(kErrFileNotFound, L"The read-me was not found. It should be the file " + readMe + L".");
+    // An elevated program must not open a document through the file
+    // association: the user's own part of the registry may name any
+    // program, which would then run elevated.
     if (MayRunElevated()) {
         OpenInSystemNotepad(readMe, folder);
         return 0;

@@ -11,4 +11,9 @@ bool RunsUnelevatedUnderUac()
     return true;
 }
 
+bool MayRunElevated()
+{
+    return false;
+}
+
 }  // namespace dovrel::win32
