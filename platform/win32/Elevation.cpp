@@ -27,37 +27,54 @@ bool UacIsOn()
     return enabled != 0;
 }
 
+// What the program's token says of elevation: whether it could be read
+// (Vista and later), the answer, and the error of a failed read.
+struct TokenElevationAnswer {
+    bool read = false;
+    bool elevated = false;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD error = ERROR_SUCCESS;
+};
+
+TokenElevationAnswer ReadTokenElevation()
+{
+    TokenElevationAnswer answer;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) {
+        answer.error = GetLastError();
+        return answer;
+    }
+    const UniqueKernelHandle token(opened);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+        answer.error = GetLastError();
+        return answer;
+    }
+    answer.read = true;
+    answer.elevated = elevation.TokenIsElevated != 0;
+    if (!GetTokenInformation(token.Get(), TokenElevationType, &answer.type, sizeof answer.type, &size))
+        answer.type = TokenElevationTypeDefault;
+    return answer;
+}
+
 }  // namespace
 
 bool MayRunElevated()
 {
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
-        return true;
-    const UniqueKernelHandle token(opened);
-    TOKEN_ELEVATION elevation = {};
-    DWORD size = 0;
-    if (GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size))
-        return elevation.TokenIsElevated != 0;
-    // Before Vista a token knows no elevation.
-    return GetLastError() != ERROR_INVALID_PARAMETER;
+    const TokenElevationAnswer token = ReadTokenElevation();
+    // Before Vista a token knows no elevation; anything else unknown counts
+    // as elevated.
+    return token.read ? token.elevated : token.error != ERROR_INVALID_PARAMETER;
 }
 
 bool RunsUnelevatedUnderUac()
 {
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
-        return false;
-    const UniqueKernelHandle token(opened);
+    const TokenElevationAnswer token = ReadTokenElevation();
     // Before Vista a token tells nothing of elevation, and there is no UAC.
-    TOKEN_ELEVATION elevation = {};
-    DWORD size = 0;
-    if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) ||
-        elevation.TokenIsElevated)
+    if (!token.read || token.elevated)
         return false;
-    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-    if (GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
-        type == TokenElevationTypeLimited)
+    if (token.type == TokenElevationTypeLimited)
         return true;
     // A standard user's token is never split, with UAC on or off.
     return UacIsOn();

@@ -4,23 +4,18 @@ namespace dovrel::win32 {
 
 namespace {
 
-template <typename Function>
-Function Find(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 KernelEntryPoints LookUpKernel()
 {
     // kernel32 is in every process from its start.
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     KernelEntryPoints entries = {};
     entries.SetDefaultDllDirectories =
-        Find<decltype(entries.SetDefaultDllDirectories)>(kernel, "SetDefaultDllDirectories");
-    entries.SetDllDirectoryW = Find<decltype(entries.SetDllDirectoryW)>(kernel, "SetDllDirectoryW");
-    entries.CompareStringOrdinal = Find<decltype(entries.CompareStringOrdinal)>(kernel, "CompareStringOrdinal");
+        FindEntryPoint<decltype(entries.SetDefaultDllDirectories)>(kernel, "SetDefaultDllDirectories");
+    entries.SetDllDirectoryW = FindEntryPoint<decltype(entries.SetDllDirectoryW)>(kernel, "SetDllDirectoryW");
+    entries.CompareStringOrdinal =
+        FindEntryPoint<decltype(entries.CompareStringOrdinal)>(kernel, "CompareStringOrdinal");
     entries.LoadLibraryExW = &::LoadLibraryExW;
-    entries.CreateActCtxW = Find<decltype(entries.CreateActCtxW)>(kernel, "CreateActCtxW");
+    entries.CreateActCtxW = FindEntryPoint<decltype(entries.CreateActCtxW)>(kernel, "CreateActCtxW");
     return entries;
 }
 

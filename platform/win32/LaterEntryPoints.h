@@ -4,6 +4,14 @@
 
 namespace dovrel::win32 {
 
+// An entry point of a loaded module, as the function type it is called
+// as; null where the module or the function is missing.
+template <typename Function>
+Function FindEntryPoint(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // The functions of kernel32 that came after the oldest Windows the program
 // runs on, found at run time so that the program still loads there. Each is
 // null where the system lacks it, and the program then does the same job

@@ -5,21 +5,16 @@ namespace dovrel::win32 {
 
 namespace {
 
-template <typename Function>
-Function Find(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 UserEntryPoints LookUpUser()
 {
     // user32 is imported, so it is loaded from the start too.
     const HMODULE user = GetModuleHandleW(L"user32.dll");
     UserEntryPoints entries = {};
-    entries.GetDpiForWindow = Find<decltype(entries.GetDpiForWindow)>(user, "GetDpiForWindow");
-    entries.GetSystemMetricsForDpi = Find<decltype(entries.GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
+    entries.GetDpiForWindow = FindEntryPoint<decltype(entries.GetDpiForWindow)>(user, "GetDpiForWindow");
+    entries.GetSystemMetricsForDpi =
+        FindEntryPoint<decltype(entries.GetSystemMetricsForDpi)>(user, "GetSystemMetricsForDpi");
     entries.AdjustWindowRectExForDpi =
-        Find<decltype(entries.AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
+        FindEntryPoint<decltype(entries.AdjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
     return entries;
 }
 
