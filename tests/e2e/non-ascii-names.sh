@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# non-ascii-names.sh ... NAME HALF, HALF being added (through the monitor's
+# dialog) or listed (written into the spooler's ports beforehand).
 # Port names beyond ASCII, in a Russian locale, whose ANSI code page (1251)
 # has Cyrillic letters but no Chinese ones:
 # - a file port named in Cyrillic is added through the Local Port monitor's
@@ -14,6 +16,8 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialogs.sh"
 export LC_ALL=ru_RU.UTF-8
+half=${1:?which half: added or listed}
+case "$half" in added | listed) ;; *) fail "unknown half: $half" ;; esac
 
 [ "$(drv code-page | field ansi)" = 1251 ] || fail "the ANSI code page under $LC_ALL is not 1251: $(drv code-page)"
 
@@ -123,91 +127,100 @@ expect_deleted() {
 
 base=(COM1: FILE: LPT1:)
 
-use_ports "${base[@]}"
-start_dovrel
-drv wait-rows 3 >/dev/null
-for name in "$cyrillic" "$chinese" "$long255" "$long5000"; do
-    shown=$name
-    [ "$name" = "$chinese" ] && shown=$chinese_shown
+names_added_through_the_monitor() {
+    use_ports "${base[@]}"
+    start_dovrel
+    drv wait-rows 3 >/dev/null
+    for name in "$cyrillic" "$chinese" "$long255" "$long5000"; do
+        shown=$name
+        [ "$name" = "$chinese" ] && shown=$chinese_shown
+        names_tried=$((names_tried + 1))
+        if add_through_monitor "$name" "$shown"; then
+            expect_rebuilt "adding the port of ${#name} characters"
+            [ "$name" = "$cyrillic" ] && screenshot -cyrillic
+            [ "$name" = "$chinese" ] && screenshot -chinese
+            note "added through the monitor: a port of ${#name} characters, shown as ${shown:0:40}"
+            expect_deleted "$name" "$shown"
+            note "deleted it"
+        else
+            if spooler_has_exactly "$name"; then fail "the spooler has the port that was refused"; fi
+            note "a port of ${#name} characters refused"
+        fi
+    done
+    drv click Cancel
+    expect_exit
+}
+
+names_listed() {
+    # Two ports that read the same in the code page, two LPT ports likewise, a
+    # Cyrillic name and a long one, written straight into the spooler's ports;
+    # the ports before are put back at the end.
+    use_ports "${base[@]}" "$chinese" "$chinese_shown" "$lpt_chinese" "$lpt_shown" "$cyrillic" "$long255"
+    names_tried=$((names_tried + 4))
+    start_dovrel
+    drv wait-rows 9 >/dev/null
+    expect_rebuilt "the start"
+    [ "$(drv list | n=$chinese_shown awk -F'\t' '$1 == ENVIRON["n"]' | wc -l)" = 2 ] || fail "not two rows read $chinese_shown"
+    screenshot -twins
+
+    said=$(delete_row "$chinese_shown")
+    # The reason: the code page has no letter for some of theirs.
+    [ "$said" = "Can't delete port.\r\n\r\n$(drv system-text 1113)" ] ||
+        fail "deleting one of two ports that read the same: the program said \"$said\""
+    spooler_has_exactly "$chinese" && spooler_has_exactly "$chinese_shown" || fail "a port that reads $chinese_shown is gone"
+    note "two ports read $chinese_shown: \"Can't delete port.\", both kept"
+
+    windows=$(drv windows)
+    drv select-row "$(row_of "$lpt_shown")"
+    drv click Settings...
+    expect_windows "$windows" "Settings... on one of two ports that read $lpt_shown"
+    note "two ports read $lpt_shown: Settings... opened nothing"
+
+    expect_deleted "$cyrillic"
+    note "listed and deleted $cyrillic"
+    expect_deleted "$long255"
+    note "listed and deleted a port of ${#long255} characters"
+    drv click Cancel
+    expect_exit
+
+    # Without their twins, the same rows reach their very ports.
+    write_ports "${base[@]}" "$chinese" "$lpt_chinese" || fail "could not write the ports"
+    start_dovrel
+    drv wait-rows 5 >/dev/null
+    drv select-row "$(row_of "$lpt_shown")"
+    drv click Settings...
+    title=$(monitor_dialog)
+    note "Settings... on $lpt_shown opened \"$title\" for $lpt_chinese"
+    press 2 "$title"
+    drv wait-gone "$title" 5000 || fail "\"$title\" did not close"
+    expect_deleted "$chinese" "$chinese_shown"
+    for name in "${base[@]}" "$lpt_chinese"; do
+        spooler_has_exactly "$name" || fail "the spooler lost $name"
+    done
+    note "deleted exactly $chinese through the row $chinese_shown"
+    drv click Cancel
+    expect_exit
+
+    # Wine's spooler lists no port at all while one of them has a name of 260
+    # characters or more; the program says so and goes on with an empty list.
+    wine_step reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$long5000" /d '' /f \
+        >/dev/null || fail "could not write the port of ${#long5000} characters"
     names_tried=$((names_tried + 1))
-    if add_through_monitor "$name" "$shown"; then
-        expect_rebuilt "adding the port of ${#name} characters"
-        [ "$name" = "$cyrillic" ] && screenshot -cyrillic
-        [ "$name" = "$chinese" ] && screenshot -chinese
-        note "added through the monitor: a port of ${#name} characters, shown as ${shown:0:40}"
-        expect_deleted "$name" "$shown"
-        note "deleted it"
-    else
-        if spooler_has_exactly "$name"; then fail "the spooler has the port that was refused"; fi
-        note "a port of ${#name} characters refused"
-    fi
-done
-drv click Cancel
-expect_exit
+    start_dovrel
+    dialog_ready "Orvane - Dovrel" "Can't enum ports."
+    [ "$(icon)" = stop ] || fail "\"Can't enum ports.\" shows the $(icon) icon"
+    screenshot -enum-refused
+    press 1 "Orvane - Dovrel"
+    drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
+    [ "$(drv list)" = "selected:" ] || fail "the list is not empty: $(drv list | head -3)"
+    drv controls | grep -E '^Button	(Delete|Settings)' | grep -q enabled && fail "Delete... or Settings... is enabled over the empty list"
+    note "a port of ${#long5000} characters: \"Can't enum ports.\", an empty list, the program goes on"
+    drv click Cancel
+    expect_exit
+}
 
-# Two ports that read the same in the code page, two LPT ports likewise, a
-# Cyrillic name and a long one, written straight into the spooler's ports.
-write_ports "${base[@]}" "$chinese" "$chinese_shown" "$lpt_chinese" "$lpt_shown" "$cyrillic" "$long255" ||
-    fail "could not write the ports"
-names_tried=$((names_tried + 4))
-start_dovrel
-drv wait-rows 9 >/dev/null
-expect_rebuilt "the start"
-[ "$(drv list | n=$chinese_shown awk -F'\t' '$1 == ENVIRON["n"]' | wc -l)" = 2 ] || fail "not two rows read $chinese_shown"
-screenshot -twins
-
-said=$(delete_row "$chinese_shown")
-# The reason: the code page has no letter for some of theirs.
-[ "$said" = "Can't delete port.\r\n\r\n$(drv system-text 1113)" ] ||
-    fail "deleting one of two ports that read the same: the program said \"$said\""
-spooler_has_exactly "$chinese" && spooler_has_exactly "$chinese_shown" || fail "a port that reads $chinese_shown is gone"
-note "two ports read $chinese_shown: \"Can't delete port.\", both kept"
-
-windows=$(drv windows)
-drv select-row "$(row_of "$lpt_shown")"
-drv click Settings...
-expect_windows "$windows" "Settings... on one of two ports that read $lpt_shown"
-note "two ports read $lpt_shown: Settings... opened nothing"
-
-expect_deleted "$cyrillic"
-note "listed and deleted $cyrillic"
-expect_deleted "$long255"
-note "listed and deleted a port of ${#long255} characters"
-drv click Cancel
-expect_exit
-
-# Without their twins, the same rows reach their very ports.
-write_ports "${base[@]}" "$chinese" "$lpt_chinese" || fail "could not write the ports"
-start_dovrel
-drv wait-rows 5 >/dev/null
-drv select-row "$(row_of "$lpt_shown")"
-drv click Settings...
-title=$(monitor_dialog)
-note "Settings... on $lpt_shown opened \"$title\" for $lpt_chinese"
-press 2 "$title"
-drv wait-gone "$title" 5000 || fail "\"$title\" did not close"
-expect_deleted "$chinese" "$chinese_shown"
-for name in "${base[@]}" "$lpt_chinese"; do
-    spooler_has_exactly "$name" || fail "the spooler lost $name"
-done
-note "deleted exactly $chinese through the row $chinese_shown"
-drv click Cancel
-expect_exit
-
-# Wine's spooler lists no port at all while one of them has a name of 260
-# characters or more; the program says so and goes on with an empty list.
-wine_step reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$long5000" /d '' /f \
-    >/dev/null || fail "could not write the port of ${#long5000} characters"
-names_tried=$((names_tried + 1))
-start_dovrel
-dialog_ready "Orvane - Dovrel" "Can't enum ports."
-[ "$(icon)" = stop ] || fail "\"Can't enum ports.\" shows the $(icon) icon"
-screenshot -enum-refused
-press 1 "Orvane - Dovrel"
-drv wait-gone "Orvane - Dovrel" 5000 || fail "the message did not close"
-[ "$(drv list)" = "selected:" ] || fail "the list is not empty: $(drv list | head -3)"
-drv controls | grep -E '^Button	(Delete|Settings)' | grep -q enabled && fail "Delete... or Settings... is enabled over the empty list"
-note "a port of ${#long5000} characters: \"Can't enum ports.\", an empty list, the program goes on"
-drv click Cancel
-expect_exit
+case "$half" in
+added) names_added_through_the_monitor ;;
+listed) names_listed ;;
+esac
 note "names tried: $names_tried"
