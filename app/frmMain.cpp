@@ -1,6 +1,9 @@
 #include "app/frmMain.h"
 
+#include <utility>
+
 #include "app/ResizeLayout.h"
+#include "app/ServerName.h"
 #include "app/frmMainDesign.h"
 #include "listview/modListViewSupport.h"
 #include "ports/Refusals.h"
@@ -9,19 +12,32 @@ namespace dovrel {
 
 using namespace modListViewSupport;
 
-frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
+namespace {
+
+std::wstring Trimmed(const std::wstring& text)
+{
+    const std::size_t first = text.find_first_not_of(L" \t");
+    return first == std::wstring::npos ? std::wstring() : text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+}  // namespace
+
+frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler,
+                 std::wstring server)
     : form(controls.TheForm()), tmrInit(controls.TimerNamed("tmrInit")),
-      tmrPortsChanged(controls.TimerNamed("tmrPortsChanged")), lvPorts(controls.ListView("lvPorts")),
+      tmrPortsChanged(controls.TimerNamed("tmrPortsChanged")), tmrServerPoll(controls.TimerNamed("tmrServerPoll")),
+      lvPorts(controls.ListView("lvPorts")),
       lvPortsExtent(controls.Extent("lvPorts")), cmdHelp(controls.Button("cmdHelp")),
       cmdDelete(controls.Button("cmdDelete")), cmdAdd(controls.Button("cmdAdd")),
       cmdSettings(controls.Button("cmdSettings")), cmdCancel(controls.Button("cmdCancel")),
       mnuSettings(controls.MenuItemNamed("mnuSettings")), mnuDelete(controls.MenuItemNamed("mnuDelete")),
       mnuAdd(controls.MenuItemNamed("mnuAdd")), mnuRefresh(controls.MenuItemNamed("mnuRefresh")),
-      mnuCopy(controls.MenuItemNamed("mnuCopy")), mnuSaveAs(controls.MenuItemNamed("mnuSaveAs")), runtime_(runtime),
+      mnuCopy(controls.MenuItemNamed("mnuCopy")), mnuSaveAs(controls.MenuItemNamed("mnuSaveAs")),
+      mnuConnect(controls.MenuItemNamed("mnuConnect")), runtime_(runtime),
       support_(support), spooler_(spooler), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
       portCommands_(form, lvPorts, runtime, support, spooler, [this] { RefreshPorts(); },
                     [this] { RestartAsAdministrator(); }),
-      portExport_(lvPorts, runtime, support)
+      portExport_(lvPorts, runtime, support), server_(std::move(server))
 {
     form.onLoad = [this] { Form_Load(); };
     form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };
@@ -29,6 +45,7 @@ frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& 
     form.onResize = [this] { Form_Resize(); };
     tmrInit.onTimer = [this] { tmrInit_Timer(); };
     tmrPortsChanged.onTimer = [this] { tmrPortsChanged_Timer(); };
+    tmrServerPoll.onTimer = [this] { tmrServerPoll_Timer(); };
     cmdHelp.onClick = [this] { cmdHelp_Click(); };
     cmdCancel.onClick = [this] { cmdCancel_Click(); };
     cmdAdd.onClick = [this] { cmdAdd_Click(); };
@@ -45,6 +62,7 @@ frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& 
     mnuRefresh.onClick = [this] { mnuRefresh_Click(); };
     mnuCopy.onClick = [this] { mnuCopy_Click(); };
     mnuSaveAs.onClick = [this] { mnuSaveAs_Click(); };
+    mnuConnect.onClick = [this] { mnuConnect_Click(); };
 }
 
 void frmMain::Form_Load()
@@ -52,6 +70,8 @@ void frmMain::Form_Load()
     if (!support_.IsInDesignEnvironment())
         support_.SetWindowIconFromResource(form.hWnd(), kIconResource);
     support_.FixContainerWindows();
+    if (!server_.empty())
+        form.SetCaption(L"Ports on " + server_);
     InitListView();
     RestoreWindowPlacement();
 }
@@ -82,6 +102,8 @@ void frmMain::Form_Resize()
     // again when it is restored.
     if (form.Minimized())
         return;
+    if (std::exchange(pollMissed_, false))
+        OnPortsChanged();
     // Every button takes the left edge that "Add..." gets.
     static const LayoutSpacing spacing = SpacingOf(frmMainDesign(), "lvPorts", "cmdAdd");
     CommandButton* const followers[4] = {&cmdCancel, &cmdDelete, &cmdHelp, &cmdSettings};
@@ -95,6 +117,8 @@ void frmMain::tmrInit_Timer()
     // Watched before the first enumeration, so that no change made after it
     // is missed, and whether or not the refresh succeeds.
     WatchPorts();
+    if (!server_.empty())
+        tmrServerPoll.SetEnabled(true);
     RefreshPorts();
 }
 
@@ -102,6 +126,33 @@ void frmMain::tmrPortsChanged_Timer()
 {
     tmrPortsChanged.SetEnabled(false);
     portList_.UpdatePorts();
+}
+
+void frmMain::tmrServerPoll_Timer()
+{
+    if (portWatch_ && portWatch_->Watching())
+        return;
+    if (form.Minimized())
+        pollMissed_ = true;
+    else
+        OnPortsChanged();
+}
+
+// Another Dovrel, for the server named; this window stays as it is.
+void frmMain::mnuConnect_Click()
+{
+    const std::wstring typed = Trimmed(runtime_.InputBox(L"Input server name.", L""));
+    if (typed.empty())
+        return;
+    const auto server = ServerName(typed);
+    if (!server) {
+        runtime_.MsgBox(L"\"" + typed + L"\" is not the name of a print server.", kMbOk | kMbIconExclamation);
+        return;
+    }
+    const std::uint32_t error = support_.StartForServer(*server);
+    if (error != 0)
+        runtime_.MsgBox(TextWithReason(L"Can't start Dovrel for " + *server + L".", error, support_),
+                        kMbOk | kMbIconExclamation);
 }
 
 void frmMain::cmdHelp_Click()

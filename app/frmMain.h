@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/FormsRuntime.h"
 #include "platform/ListViewControl.h"
@@ -17,7 +18,10 @@ namespace dovrel {
 // owns the window and its controls; this class gives them their behaviour.
 class frmMain {
 public:
-    frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler);
+    // `server` is the print server whose ports the window shows ("\\name"),
+    // empty for this computer's.
+    frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler,
+            std::wstring server = std::wstring());
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -30,6 +34,7 @@ public:
     void Form_Resize();
     void tmrInit_Timer();
     void tmrPortsChanged_Timer();
+    void tmrServerPoll_Timer();
     void cmdHelp_Click();
     void cmdCancel_Click();
     void lvPorts_ColumnClick(ColumnHeader& columnHeader);
@@ -39,6 +44,7 @@ public:
     void mnuRefresh_Click() { RefreshPorts(); }
     void mnuCopy_Click() { portExport_.CopySelectedPort(); }
     void mnuSaveAs_Click() { portExport_.SaveList(); }
+    void mnuConnect_Click();
     void cmdAdd_Click() { portCommands_.cmdAdd_Click(); }
     void cmdDelete_Click() { portCommands_.cmdDelete_Click(); }
     void cmdSettings_Click() { portCommands_.cmdSettings_Click(); }
@@ -48,6 +54,7 @@ public:
     Form& form;
     Timer& tmrInit;
     Timer& tmrPortsChanged;
+    Timer& tmrServerPoll;
     ListViewControl& lvPorts;
     ControlExtent& lvPortsExtent;
     CommandButton& cmdHelp;
@@ -61,6 +68,7 @@ public:
     MenuItem& mnuRefresh;
     MenuItem& mnuCopy;
     MenuItem& mnuSaveAs;
+    MenuItem& mnuConnect;
 
     static constexpr std::int16_t kKeyF1 = 112;
     static constexpr std::int16_t kKeyF5 = 116;
@@ -79,6 +87,8 @@ private:
     void SaveWindowPlacement();
     // From the first refresh on, the list follows the spooler's changes,
     // where the spooler tells of them; the watch goes first.
+    // A print server elsewhere that tells of no changes is asked again
+    // every tmrServerPoll interval while the window is not minimised.
     void WatchPorts();
     void OnPortsChanged();
     // Where a command lacked an administrator's rights, and the user chose
@@ -95,6 +105,10 @@ private:
     PortExport portExport_;
     std::unique_ptr<FormServices> formServices_;
     std::unique_ptr<PortWatch> portWatch_;
+    const std::wstring server_;
+    // A poll that came while the window was minimised, made up for when it
+    // is restored.
+    bool pollMissed_ = false;
 };
 
 }  // namespace dovrel

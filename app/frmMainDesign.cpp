@@ -57,6 +57,9 @@ const FormDefinition& frmMainDesign()
             Timer("tmrInit",  3000, 960,  1,             true),
             // Gathers the spooler's news of a burst of changes into one update.
             Timer("tmrPortsChanged", 3000, 1440, 300,    false),
+            // Brings a print server's ports up to date where the server
+            // tells of no changes.
+            Timer("tmrServerPoll", 3000, 1920, 30000,    false),
             //       name       left  top   width  height  id   tab
             ListView("lvPorts", 120,  120,  3795,  2115,   100, 0),
             //     name           caption         left  top   width  height  id   tab
@@ -77,6 +80,8 @@ const FormDefinition& frmMainDesign()
                  {},
                  {"mnuCopy", L"&Copy\tCtrl+C"},
                  {"mnuSaveAs", L"Save &list as..."},
+                 {},
+                 {"mnuConnect", L"Co&nnect to server..."},
              }},
         };
         return form;

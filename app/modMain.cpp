@@ -7,6 +7,10 @@ namespace dovrel::modMain {
 
 void Main(Program& program)
 {
+    if (!program.portsToShow) {
+        program.runtime.MsgBox(kUsage, kMbOk | kMbIconExclamation);
+        return;
+    }
     // Only a convenience for Start > Run: a registry that refuses it (a
     // locked-down profile) must not keep the window from showing.
     try {
@@ -20,7 +24,8 @@ void Main(Program& program)
     }
     if (!program.mainForm)
         program.mainForm = std::make_unique<frmMain>(program.runtime.CreateForm(frmMainDesign()), program.runtime,
-                                                     program.support, program.spooler);
+                                                     program.support, program.spooler,
+                                                     program.portsToShow->server);
     program.mainForm->Show();
 }
 

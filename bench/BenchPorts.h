@@ -35,8 +35,8 @@ public:
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned) override;
     SpoolerResult AddPortA(WindowHandle, const std::wstring&) override { return {}; }
-    SpoolerResult DeletePortA(WindowHandle, const std::wstring&) override { return {}; }
-    SpoolerResult ConfigurePortA(WindowHandle, const std::wstring&) override { return {}; }
+    SpoolerResult DeletePortW(WindowHandle, const std::wstring&) override { return {}; }
+    SpoolerResult ConfigurePortW(WindowHandle, const std::wstring&) override { return {}; }
     std::vector<std::wstring> PrintersUsingPort(const std::wstring&) override { return {}; }
 
 private:

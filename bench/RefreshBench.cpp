@@ -245,8 +245,7 @@ int Profile(long size)
         work();
         std::printf("| %s | %.1f |\n", name, NowMs() - start);
     };
-    PortBuffer buffer;
-    std::int32_t bytes = 0, returned = 0;
+    SpoolerAnswer buffer;
     step("buttons off, hourglass", [&] {
         controls.Button("cmdDelete").SetEnabled(false);
         controls.Button("cmdSettings").SetEnabled(false);
@@ -257,13 +256,14 @@ int Profile(long size)
         lvPorts.ListItems().Clear();
     });
     step("spooler calls", [&] {
-        spooler.EnumPortsA(nullptr, 0, bytes, returned);
-        buffer.bytes.assign(static_cast<std::size_t>(bytes) + 11, 0);
-        spooler.EnumPortsA(buffer.bytes.data(), static_cast<std::uint32_t>(bytes), bytes, returned);
-        buffer.filled = static_cast<std::size_t>(bytes);
+        buffer = SpoolerAnswer::Fetch(
+            [&](std::uint8_t* data, std::uint32_t size, std::int32_t& bytesNeeded, std::int32_t& returned) {
+                return spooler.EnumPortsA(data, size, bytesNeeded, returned);
+            },
+            11);
     });
     step("rows (ParsePortInfo)", [&] {
-        for (std::int32_t index = 0; index < returned; ++index)
+        for (std::int32_t index = 0; index < buffer.Returned(); ++index)
             ports.ParsePortInfo(buffer, index);
     });
     step("buttons on", [&] {
@@ -280,15 +280,14 @@ int Profile(long size)
     // repaint request that each new sub-item makes.
     const HWND list = reinterpret_cast<HWND>(lvPorts.hWnd());
     step("  alone: 3 text conversions per row", [&] {
-        for (std::int32_t index = 0; index < returned; ++index) {
-            PortInfo2 info;
-            std::memcpy(&info, buffer.bytes.data() + static_cast<std::size_t>(index) * sizeof info, sizeof info);
+        for (std::int32_t index = 0; index < buffer.Returned(); ++index) {
+            const auto info = buffer.RecordAt<PortInfo2>(static_cast<std::size_t>(index));
             for (const char* text : {info.pPortName, info.pMonitorName, info.pDescription})
                 support.StringFromAnsiPointer(text);
         }
     });
     step("  alone: 3 InvalidateRect of the list per row", [&] {
-        for (std::int32_t index = 0; index < 3 * returned; ++index)
+        for (std::int32_t index = 0; index < 3 * buffer.Returned(); ++index)
             InvalidateRect(list, nullptr, FALSE);
     });
     ValidateRect(list, nullptr);

@@ -73,6 +73,8 @@ public:
     virtual float ScaleHeight() const = 0;
     // True while the window is minimised (shown as its taskbar button only).
     virtual bool Minimized() const = 0;
+    // The text of the window's title bar, in place of its design's.
+    virtual void SetCaption(const std::wstring& caption) = 0;
     // Loads the form when it is not loaded yet (running onLoad), then shows
     // it modeless and without an owner.
     virtual void Show() = 0;

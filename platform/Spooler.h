@@ -21,11 +21,14 @@ struct PortInfo2 {
     std::uint32_t Reserved;
 };
 
-// While it lives, the spooler tells of every port added or deleted on the
-// local machine, by this program or any other.
+// While it lives, the spooler tells of every port added or deleted on its
+// print server, by this program or any other.
 class PortWatch {
 public:
     virtual ~PortWatch() = default;
+    // False once it is known that the spooler tells of no changes after all,
+    // or has stopped telling of them.
+    virtual bool Watching() const = 0;
 };
 
 // The spooler's answer to one call: done, or refused with the system's
@@ -35,9 +38,9 @@ struct SpoolerResult {
     std::uint32_t error = 0;
 };
 
-// The print spooler of the local machine, through its ANSI entry points.
-// Each operation returns whether the spooler did it and, when it refused,
-// its reason.
+// The print spooler of one print server: the local machine, or the server
+// the program was started for. Each operation returns whether the spooler
+// did it and, when it refused, its reason.
 class Spooler {
 public:
     virtual ~Spooler() = default;
@@ -47,14 +50,16 @@ public:
     virtual SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize,
                                      std::int32_t& bytesNeeded, std::int32_t& returned) = 0;
 
-    // The names arrive as the program's text and cross to the spooler in the
-    // system's ANSI code page; owner is the window that owns any dialog the
-    // port monitor shows.
+    // The names arrive as the program's text; owner is the window that owns
+    // any dialog the port monitor shows. The monitor's name crosses to the
+    // spooler in the system's ANSI code page. A port is handed over by the
+    // spooler's own (Unicode) name of the port that the list shows by this
+    // name, when there is exactly one.
     virtual SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) = 0;
-    virtual SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) = 0;
-    virtual SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual SpoolerResult DeletePortW(WindowHandle owner, const std::wstring& portName) = 0;
+    virtual SpoolerResult ConfigurePortW(WindowHandle owner, const std::wstring& portName) = 0;
 
-    // The local printers whose list of ports names this port, in the
+    // The server's printers whose list of ports names this port, in the
     // spooler's order; none when the spooler cannot list its printers.
     virtual std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) = 0;
 

@@ -62,6 +62,10 @@ public:
     // otherwise the system's error code (kErrorCancelled when the user
     // refused or cancelled the system's question).
     virtual std::uint32_t StartAsAdministrator(WindowHandle owner) = 0;
+    // Starts the program's file again, for the print server named
+    // ("\\name"); this instance goes on. 0 once the new instance has
+    // started, otherwise the system's error code.
+    virtual std::uint32_t StartForServer(const std::wstring& server) = 0;
 
     // Writes the bytes as the whole of the file at `path`, replacing a file
     // that is there only once every byte is written. False, with the

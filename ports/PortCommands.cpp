@@ -51,7 +51,7 @@ void PortCommands::cmdDelete_Click()
     if (!IsListed(portName))
         return;
     const WindowHandle owner = form_.hWnd();
-    const SpoolerResult deleted = spooler_.DeletePortA(owner, portName);
+    const SpoolerResult deleted = spooler_.DeletePortW(owner, portName);
     if (!deleted.done) {
         // A port in use: the user must first take it from these printers.
         const std::wstring printers =
@@ -83,7 +83,7 @@ void PortCommands::cmdSettings_Click()
     // Whatever the monitor did or refused, the list stays as it is. Only
     // missing rights are reported, since a new start may give them; any
     // other refusal is the monitor's to explain, in its own dialog.
-    const SpoolerResult configured = spooler_.ConfigurePortA(owner, selected->Text());
+    const SpoolerResult configured = spooler_.ConfigurePortW(owner, selected->Text());
     if (!configured.done && configured.error == kErrorAccessDenied)
         ReportRefusal(L"Can't configure port.", configured.error);
 }

@@ -1,7 +1,6 @@
 #include "ports/PortList.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "listview/modListViewSupport.h"
@@ -34,11 +33,9 @@ bool EndsWithSeparator(const std::wstring& text)
     return text.size() >= 2 && text.compare(text.size() - 2, 2, L", ") == 0;
 }
 
-std::vector<std::uint8_t> BufferFor(std::int32_t byteCount)
-{
-    // Eleven spare bytes at the end that are never offered to the spooler.
-    return std::vector<std::uint8_t>(static_cast<std::size_t>(byteCount) + 11, 0);
-}
+// Eleven spare bytes at the end of the buffer that are never offered to
+// the spooler.
+constexpr std::size_t kSpareBytes = 11;
 
 }  // namespace
 
@@ -114,19 +111,20 @@ void PortList::FillPortList()
     ListViewSortByColumn(lvPorts_, 1);
     lvPorts_.ListItems().Clear();
 
-    PortBuffer buff;
-    std::int32_t records = 0;
-    std::uint32_t error = 0;
-    if (!EnumeratePorts(buff, records, error)) {
-        ReportEnumFailure(error);
+    const SpoolerAnswer buff = SpoolerAnswer::Fetch(
+        [this](std::uint8_t* buffer, std::uint32_t size, std::int32_t& bytesNeeded, std::int32_t& returned) {
+            return spooler_.EnumPortsA(buffer, size, bytesNeeded, returned);
+        },
+        kSpareBytes);
+    if (!buff.Answered()) {
+        ReportEnumFailure(buff.Error());
         return;
     }
 
     // A record count larger than the filled bytes can hold shows the
     // records that are whole, and no more.
-    const auto whole = static_cast<std::int32_t>(
-        std::min<std::size_t>(buff.WholeRecords(), static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())));
-    const std::int32_t shown = std::min(records, whole);
+    const auto shown = static_cast<std::int32_t>(
+        std::min<std::size_t>(buff.Records(sizeof(PortInfo2)), std::numeric_limits<std::int32_t>::max()));
     for (std::int32_t index = 0; index < shown; ++index)
         ParsePortInfo(buff, index);
 
@@ -138,71 +136,23 @@ void PortList::FillPortList()
     ListViewSelectItem(lvPorts_, 1);
 }
 
-// Asks the spooler for the size, then for the records. False, with the
-// error the last call left, when the spooler reports no bytes, or when the
-// ports keep growing faster than the buffer can follow.
-bool PortList::EnumeratePorts(PortBuffer& buff, std::int32_t& records, std::uint32_t& error)
-{
-    std::int32_t bytes = 0;
-    records = 0;
-    // The result says nothing the byte count does not; its error says why
-    // there are no bytes.
-    error = spooler_.EnumPortsA(nullptr, 0, bytes, records).error;
-    if (bytes <= 0)
-        return false;
-
-    for (int attempt = 1;; ++attempt) {
-        buff.bytes = BufferFor(bytes);
-        const auto offered = static_cast<std::uint32_t>(bytes);
-        records = 0;
-        const SpoolerResult answer = spooler_.EnumPortsA(buff.bytes.data(), offered, bytes, records);
-        error = answer.done ? 0 : answer.error;
-        if (bytes <= 0)
-            return false;
-        if (answer.done || static_cast<std::uint32_t>(bytes) <= offered) {
-            buff.offered = offered;
-            buff.filled = std::min(static_cast<std::size_t>(bytes), static_cast<std::size_t>(offered));
-            return true;
-        }
-        // Ports were added between the two calls and the buffer is too small
-        // for them now: ask again with the new size.
-        if (attempt == kMaxEnumAttempts)
-            return false;
-    }
-}
-
 void PortList::ReportEnumFailure(std::uint32_t error)
 {
     runtime_.MsgBox(TextWithReason(L"Can't enum ports.", error, support_), kMbOk | kMbIconError);
 }
 
-void PortList::ParsePortInfo(const PortBuffer& buff, std::int32_t index)
+// A string outside the spooler's buffer reads as the empty text.
+void PortList::ParsePortInfo(const SpoolerAnswer& buff, std::int32_t index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= buff.WholeRecords())
+    if (index < 0 || static_cast<std::size_t>(index) >= buff.WholeRecords(sizeof(PortInfo2)))
         throw Error(kErrInvalidIndex, L"The port record is outside the spooler's buffer.");
 
-    PortInfo2 info;
-    std::memcpy(&info, buff.bytes.data() + static_cast<std::size_t>(index) * sizeof(PortInfo2), sizeof info);
-
-    const std::wstring portName = support_.StringFromAnsiPointer(StringInBuffer(buff, info.pPortName));
+    const auto info = buff.RecordAt<PortInfo2>(static_cast<std::size_t>(index));
+    const std::wstring portName = support_.StringFromAnsiPointer(buff.AnsiStringAt(info.pPortName));
     auto item = lvPorts_.ListItems().Add(portName);
-    item->SetSubItem(1, support_.StringFromAnsiPointer(StringInBuffer(buff, info.pMonitorName)));
-    item->SetSubItem(2, support_.StringFromAnsiPointer(StringInBuffer(buff, info.pDescription)));
+    item->SetSubItem(1, support_.StringFromAnsiPointer(buff.AnsiStringAt(info.pMonitorName)));
+    item->SetSubItem(2, support_.StringFromAnsiPointer(buff.AnsiStringAt(info.pDescription)));
     item->SetSubItem(3, PortTypeText(info.fPortType, support_));
-}
-
-// The address when a whole NUL-terminated string starts there inside the
-// bytes offered to the spooler; null otherwise, which reads as the empty text.
-const char* PortList::StringInBuffer(const PortBuffer& buff, const char* address) const
-{
-    const std::size_t bound = std::min(buff.offered, buff.bytes.size());
-    const auto begin = reinterpret_cast<std::uintptr_t>(buff.bytes.data());
-    const auto at = reinterpret_cast<std::uintptr_t>(address);
-    if (address == nullptr || at < begin || at >= begin + bound)
-        return nullptr;
-    const std::size_t offset = at - begin;
-    const void* end = std::memchr(buff.bytes.data() + offset, '\0', bound - offset);
-    return end ? reinterpret_cast<const char*>(buff.bytes.data() + offset) : nullptr;
 }
 
 }  // namespace dovrel

@@ -7,26 +7,21 @@
 #include <utility>
 
 #include "platform/win32/CallbackGuard.h"
+#include "platform/win32/SpoolerNames.h"
 
 namespace dovrel::win32 {
 
 namespace {
 
-// As often as the refresh asks again when the ports grow between its calls.
-constexpr int kAttempts = 4;
-
 // How long the program, as it ends, lets the thread finish its answer.
 constexpr DWORD kEndingWaitMs = 1000;
 
-// Moves the record's string addresses from one buffer to its copy; an
-// address outside the first buffer becomes null, which reads as no text.
-LPSTR Relocated(LPSTR address, const BYTE* from, const BYTE* to, std::size_t size)
+// Moves a record's string address from the answer's buffer to its copy; an
+// address outside the bytes offered becomes null, which reads as no text.
+LPSTR Relocated(const SpoolerAnswer& answer, LPSTR address, BYTE* copy)
 {
-    const auto at = reinterpret_cast<std::uintptr_t>(address);
-    const auto begin = reinterpret_cast<std::uintptr_t>(from);
-    if (!address || at < begin || at >= begin + size)
-        return nullptr;
-    return reinterpret_cast<LPSTR>(const_cast<BYTE*>(to) + (at - begin));
+    std::size_t offset = 0;
+    return answer.OffsetOf(address, offset) ? reinterpret_cast<LPSTR>(copy + offset) : nullptr;
 }
 
 }  // namespace
@@ -35,9 +30,9 @@ struct PortPrefetch::Fetched {
     // The spooler's library is loaded here, on the program's thread: under
     // Wine its start-up code initialises the window system, which must not
     // happen on a second thread while this one makes the first window.
-    Fetched()
+    Fetched(const PrintServer& server, Notification notification)
         : winspool(L"winspool.drv"), enumPorts(winspool.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
-          watch(LoadPortWatchFunctions(winspool))
+          watch(LoadPortWatchFunctions(winspool)), printServer(server), armsNotification(notification)
     {
     }
     // A notification that nobody took.
@@ -51,40 +46,31 @@ struct PortPrefetch::Fetched {
     Fetched(const Fetched&) = delete;
     Fetched& operator=(const Fetched&) = delete;
 
-    void ArmNotification() { Win32PortWatch::Arm(watch, server, change); }
-    void FetchPorts();
+    void ArmNotification()
+    {
+        if (armsNotification == Notification::Armed)
+            Win32PortWatch::Arm(watch, printServer, server, change);
+    }
+    void FetchPorts()
+    {
+        answer = SpoolerAnswer::Fetch(AsEnumerationCall([this](LPBYTE buffer, DWORD size, LPDWORD needed,
+                                                               LPDWORD count) {
+            return enumPorts(printServer.Ansi(), 2, buffer, size, needed, count);
+        }));
+        fetched = true;
+    }
 
     SystemLibrary winspool;
     decltype(&::EnumPortsA) enumPorts;
     PortWatchFunctions watch;
+    const PrintServer printServer;
+    const Notification armsNotification;
     // Written by the thread only, read once it has ended.
     HANDLE server = nullptr;
     HANDLE change = INVALID_HANDLE_VALUE;
-    std::vector<BYTE> bytes;
-    DWORD filled = 0;
-    DWORD count = 0;
-    bool answered = false;
+    SpoolerAnswer answer;
+    bool fetched = false;
 };
-
-void PortPrefetch::Fetched::FetchPorts()
-{
-    DWORD needed = 0;
-    DWORD records = 0;
-    enumPorts(nullptr, 2, nullptr, 0, &needed, &records);
-    for (int attempt = 0; attempt < kAttempts && needed > 0; ++attempt) {
-        bytes.assign(needed, 0);
-        records = 0;
-        const DWORD offered = needed;
-        if (enumPorts(nullptr, 2, bytes.data(), offered, &needed, &records)) {
-            filled = needed <= offered ? needed : offered;
-            count = records;
-            answered = true;
-            return;
-        }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-            return;
-    }
-}
 
 PortPrefetch::~PortPrefetch()
 {
@@ -92,12 +78,12 @@ PortPrefetch::~PortPrefetch()
         WaitForSingleObject(thread_.Get(), kEndingWaitMs);
 }
 
-void PortPrefetch::Start(MessageLoopWaits* waits)
+void PortPrefetch::Start(MessageLoopWaits* waits, const PrintServer& server, Notification notification)
 {
     if (stage_ != Stage::None)
         return;
     try {
-        auto fetched = std::make_shared<Fetched>();
+        auto fetched = std::make_shared<Fetched>(server, notification);
         auto threadsShare = std::make_unique<std::shared_ptr<Fetched>>(fetched);
         const std::uintptr_t thread = _beginthreadex(nullptr, 0, &PortPrefetch::Fetch, threadsShare.get(), 0, nullptr);
         if (thread == 0)
@@ -141,7 +127,7 @@ void PortPrefetch::Await()
     AwaitThread();
     // A command run while it waited may have dropped the answer.
     if (stage_ == Stage::Fetching)
-        stage_ = fetched_->answered ? Stage::Ready : Stage::Used;
+        stage_ = fetched_->fetched ? Stage::Ready : Stage::Used;
 }
 
 bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& returned, BOOL& result)
@@ -149,30 +135,37 @@ bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD&
     if (stage_ == Stage::None || stage_ == Stage::Used)
         return false;
     Await();
-    const std::vector<BYTE>& bytes = fetched_->bytes;
+    const SpoolerAnswer& answer = fetched_->answer;
+    if (stage_ == Stage::Ready && !buffer && !answer.Answered()) {
+        // The refusal, at the size call, with no bytes to go on.
+        needed = 0;
+        returned = 0;
+        result = answer.Error() == 0;
+        SetLastError(answer.Error());
+        Drop();
+        return true;
+    }
     if (stage_ == Stage::Ready && !buffer) {
         // The size call: as much as the answer was given.
-        needed = static_cast<DWORD>(bytes.size());
+        needed = static_cast<DWORD>(answer.Offered());
         returned = 0;
         result = FALSE;
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         stage_ = Stage::SizeGiven;
         return true;
     }
-    if (stage_ == Stage::SizeGiven && buffer && bufferSize == bytes.size()) {
+    if (stage_ == Stage::SizeGiven && buffer && bufferSize == answer.Offered()) {
         // The data call: the answer, its addresses moved into this buffer.
-        std::memcpy(buffer, bytes.data(), bytes.size());
-        const std::size_t whole = fetched_->filled / sizeof(PORT_INFO_2A);
-        for (std::size_t index = 0; index < fetched_->count && index < whole; ++index) {
-            PORT_INFO_2A record;
-            std::memcpy(&record, buffer + index * sizeof record, sizeof record);
-            record.pPortName = Relocated(record.pPortName, bytes.data(), buffer, bytes.size());
-            record.pMonitorName = Relocated(record.pMonitorName, bytes.data(), buffer, bytes.size());
-            record.pDescription = Relocated(record.pDescription, bytes.data(), buffer, bytes.size());
+        std::memcpy(buffer, answer.Bytes().data(), answer.Offered());
+        for (std::size_t index = 0; index < answer.Records(sizeof(PORT_INFO_2A)); ++index) {
+            auto record = answer.RecordAt<PORT_INFO_2A>(index);
+            record.pPortName = Relocated(answer, record.pPortName, buffer);
+            record.pMonitorName = Relocated(answer, record.pMonitorName, buffer);
+            record.pDescription = Relocated(answer, record.pDescription, buffer);
             std::memcpy(buffer + index * sizeof record, &record, sizeof record);
         }
-        needed = fetched_->filled;
-        returned = fetched_->count;
+        needed = static_cast<DWORD>(answer.Filled());
+        returned = static_cast<DWORD>(answer.Returned());
         result = TRUE;
         Drop();
         return true;
@@ -198,10 +191,15 @@ public:
     NotificationTakeover(const NotificationTakeover&) = delete;
     NotificationTakeover& operator=(const NotificationTakeover&) = delete;
 
+    // Until the thread has ended, it is not known whether there is a
+    // notification to take over.
+    bool Watching() const override { return !tookOver_ || (watch_ && watch_->Watching()); }
+
 private:
     void TakeOver()
     {
         waits_.RemoveWait(thread_);
+        tookOver_ = true;
         const HANDLE server = std::exchange(fetched_->server, nullptr);
         const HANDLE change = std::exchange(fetched_->change, INVALID_HANDLE_VALUE);
         if (server)
@@ -214,6 +212,7 @@ private:
     MessageLoopWaits& waits_;
     std::function<void()> onChanged_;
     std::unique_ptr<Win32PortWatch> watch_;
+    bool tookOver_ = false;
 };
 
 std::unique_ptr<PortWatch> PortPrefetch::TakeOverNotification(const PortWatchFunctions& functions,
@@ -230,7 +229,7 @@ void PortPrefetch::Drop()
     stage_ = Stage::Used;
     // The answer's bytes are the thread's until it has ended.
     if (fetched_ && threadEnded_)
-        fetched_->bytes = std::vector<BYTE>();
+        fetched_->answer = SpoolerAnswer();
 }
 
 }  // namespace dovrel::win32

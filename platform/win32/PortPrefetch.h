@@ -7,21 +7,26 @@
 #include <memory>
 #include <vector>
 
+#include "platform/SpoolerAnswer.h"
 #include "platform/win32/MessageLoopWaits.h"
+#include "platform/win32/PrintServer.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32PortWatch.h"
 
 namespace dovrel::win32 {
 
-// The spooler's first answer to EnumPortsA at level 2, fetched on a thread of
-// its own while the window is being made, so that the first refresh finds it
-// ready instead of waiting for the spooler's libraries to load and answer.
-// Before it asks, the thread arms the spooler's notification of port
-// changes, so that a change made after its answer is not missed.
-// Only the first refresh's size call and data call are answered from it; any
-// other use of the spooler drops it. A thread that could not get an answer
-// leaves those calls to the spooler itself.
+// The spooler's answer to EnumPortsA at level 2, fetched on a thread of its
+// own: the first one while the window is being made, so that the first
+// refresh finds it ready instead of waiting for the spooler's libraries to
+// load and answer; for a print server elsewhere, every one, so that a slow
+// server does not keep the window from taking input. Before the first one
+// asks, the thread arms the spooler's notification of port changes, so that
+// a change made after its answer is not missed.
+// Only the next refresh's size call and data call are answered from it
+// (a refusal as the spooler refused); any other use of the spooler drops
+// it. A thread that could not be started leaves those calls to the spooler
+// itself.
 //
 // Waiting for the thread, the program's messages are delivered through the
 // message loop given to Start, so that a spooler that does not answer leaves
@@ -36,9 +41,13 @@ public:
     PortPrefetch(const PortPrefetch&) = delete;
     PortPrefetch& operator=(const PortPrefetch&) = delete;
 
-    // Starts the thread; nothing happens when it cannot be started. Without
-    // `waits`, waiting for it is plain waiting.
-    void Start(MessageLoopWaits* waits);
+    enum class Notification { Armed, NotArmed };
+
+    // Starts the thread, once; nothing happens when it cannot be started.
+    // Without `waits`, waiting for it is plain waiting.
+    void Start(MessageLoopWaits* waits, const PrintServer& server, Notification notification);
+    // Whether the answer is still to come or to be given.
+    bool Pending() const { return stage_ == Stage::Fetching || stage_ == Stage::Ready || stage_ == Stage::SizeGiven; }
 
     // Answers an EnumPortsA call at level 2 from the prefetched answer, as
     // the spooler would, waiting for it if need be. False when the call is

@@ -2,9 +2,8 @@
 
 #include <winspool.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <limits>
+#include <utility>
 
 #include "platform/win32/TextConversion.h"
 
@@ -18,67 +17,6 @@ struct NameRecord {
 };
 static_assert(sizeof(NameRecord) == sizeof(PORT_INFO_1W) && sizeof(NameRecord) == sizeof(MONITOR_INFO_1W));
 
-// The text at `address` when a whole NUL-terminated string of wide
-// characters lies there inside the buffer; empty otherwise.
-std::wstring NameInBuffer(const std::vector<BYTE>& buffer, const void* address)
-{
-    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
-    const auto at = reinterpret_cast<std::uintptr_t>(address);
-    if (!address || at < begin || at >= begin + buffer.size() || (at - begin) % sizeof(wchar_t) != 0)
-        return std::wstring();
-    std::wstring name;
-    for (std::size_t offset = at - begin; offset + sizeof(wchar_t) <= buffer.size(); offset += sizeof(wchar_t)) {
-        wchar_t character;
-        std::memcpy(&character, buffer.data() + offset, sizeof character);
-        if (character == L'\0')
-            return name;
-        name += character;
-    }
-    return std::wstring();
-}
-
-// The size call, then the data call, asked again while the list grows:
-// the buffer with the number of whole records inside the bytes filled, or
-// the reason there are none.
-struct Records {
-    std::vector<BYTE> buffer;
-    std::size_t count = 0;
-    DWORD error = ERROR_SUCCESS;
-};
-
-Records Enumerate(const SpoolerEnumeration& enumerate, std::size_t recordSize)
-{
-    Records result;
-    DWORD needed = 0;
-    DWORD count = 0;
-    if (enumerate(nullptr, 0, &needed, &count)) {
-        return result;  // nothing to list
-    }
-    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) {
-            result.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_DATA;
-            return result;
-        }
-        result.buffer.assign(needed, 0);
-        count = 0;
-        if (enumerate(result.buffer.data(), static_cast<DWORD>(result.buffer.size()), &needed, &count)) {
-            const std::size_t filled = std::min<std::size_t>(needed, result.buffer.size());
-            result.count = std::min<std::size_t>(count, filled / recordSize);
-            return result;
-        }
-    }
-    result.error = ERROR_INSUFFICIENT_BUFFER;  // the list kept growing
-    return result;
-}
-
-template <typename Record>
-Record RecordAt(const Records& records, std::size_t index)
-{
-    Record record;
-    std::memcpy(&record, records.buffer.data() + index * sizeof(Record), sizeof record);
-    return record;
-}
-
 std::wstring Trimmed(const std::wstring& text)
 {
     const std::size_t first = text.find_first_not_of(L' ');
@@ -87,25 +25,46 @@ std::wstring Trimmed(const std::wstring& text)
 
 }  // namespace
 
+std::int32_t ToCount(DWORD value)
+{
+    return value > static_cast<DWORD>(std::numeric_limits<std::int32_t>::max()) ? -1 : static_cast<std::int32_t>(value);
+}
+
+// The last error is read right after the call, before anything else can
+// change it.
+EnumerationCall AsEnumerationCall(SpoolerEnumeration enumerate)
+{
+    return [enumerate = std::move(enumerate)](std::uint8_t* buffer, std::uint32_t size, std::int32_t& bytesNeeded,
+                                              std::int32_t& returned) {
+        DWORD needed = 0;
+        DWORD count = 0;
+        const BOOL done = enumerate(buffer, size, &needed, &count);
+        const SpoolerResult result{done != FALSE, done ? 0u : static_cast<std::uint32_t>(GetLastError())};
+        bytesNeeded = ToCount(needed);
+        returned = ToCount(count);
+        return result;
+    };
+}
+
+// A spooler with nothing to list may answer with no bytes and no error.
 SpoolerNames NamesAtLevel1(const SpoolerEnumeration& enumerate)
 {
-    const Records records = Enumerate(enumerate, sizeof(NameRecord));
+    const SpoolerAnswer answer = SpoolerAnswer::Fetch(AsEnumerationCall(enumerate));
     SpoolerNames result;
-    result.error = records.error;
-    for (std::size_t index = 0; index < records.count; ++index)
-        result.names.push_back(NameInBuffer(records.buffer, RecordAt<NameRecord>(records, index).pName));
+    result.error = answer.Answered() ? ERROR_SUCCESS : answer.Error();
+    for (std::size_t index = 0; index < answer.Records(sizeof(NameRecord)); ++index)
+        result.names.push_back(answer.WideStringAt(answer.RecordAt<NameRecord>(index).pName));
     return result;
 }
 
 SpoolerPrinters PrintersAtLevel5(const SpoolerEnumeration& enumerate)
 {
-    const Records records = Enumerate(enumerate, sizeof(PRINTER_INFO_5W));
+    const SpoolerAnswer answer = SpoolerAnswer::Fetch(AsEnumerationCall(enumerate));
     SpoolerPrinters result;
-    result.error = records.error;
-    for (std::size_t index = 0; index < records.count; ++index) {
-        const auto record = RecordAt<PRINTER_INFO_5W>(records, index);
-        result.printers.push_back(
-            {NameInBuffer(records.buffer, record.pPrinterName), NameInBuffer(records.buffer, record.pPortName)});
+    result.error = answer.Answered() ? ERROR_SUCCESS : answer.Error();
+    for (std::size_t index = 0; index < answer.Records(sizeof(PRINTER_INFO_5W)); ++index) {
+        const auto record = answer.RecordAt<PRINTER_INFO_5W>(index);
+        result.printers.push_back({answer.WideStringAt(record.pPrinterName), answer.WideStringAt(record.pPortName)});
     }
     return result;
 }

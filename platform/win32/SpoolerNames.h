@@ -2,15 +2,23 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/SpoolerAnswer.h"
+
 namespace dovrel::win32 {
 
-// One enumeration of the local spooler at a fixed level: the buffer, its
-// size, and where the bytes needed and the record count go.
+// One enumeration of the spooler at a fixed level: the buffer, its size,
+// and where the bytes needed and the record count go.
 using SpoolerEnumeration = std::function<BOOL(LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned)>;
+
+// The same call as SpoolerAnswer::Fetch asks it: its result with the error
+// it left, its counts as signed 32-bit numbers (-1 for a count beyond them).
+EnumerationCall AsEnumerationCall(SpoolerEnumeration enumerate);
+std::int32_t ToCount(DWORD value);
 
 // The names an enumeration lists, or the reason it could not list them.
 struct SpoolerNames {
@@ -19,15 +27,9 @@ struct SpoolerNames {
     bool Listed() const { return error == ERROR_SUCCESS; }
 };
 
-// How often the data call is repeated when the list grew between the size
-// call and the data call; a list that keeps growing is refused.
-constexpr int kMaxNameAttempts = 4;
-
-// Asks for the size, then for the records, of a level-1 enumeration (ports
-// or monitors, whose records hold one string address each). Only whole
-// records inside the bytes the spooler filled are read, and a name only
-// when it starts inside the buffer and ends there; any other reads as the
-// empty text.
+// The names of a level-1 enumeration (ports or monitors, whose records hold
+// one string address each), as SpoolerAnswer reads them: a name that does
+// not lie wholly inside the buffer reads as the empty text.
 SpoolerNames NamesAtLevel1(const SpoolerEnumeration& enumerate);
 
 // A printer and the ports it prints to, as the spooler lists them: one

@@ -82,6 +82,11 @@ struct GlobalMemoryTraits {
     static Handle Null() { return nullptr; }
     static void Close(Handle h) { GlobalFree(h); }
 };
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Null() { return nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
 // A file from CreateFile, whose null value is INVALID_HANDLE_VALUE.
 struct FileTraits {
     using Handle = HANDLE;
@@ -97,6 +102,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 
 }  // namespace dovrel::win32

@@ -212,6 +212,12 @@ bool Win32Form::Minimized() const
     return window_.hWnd() && IsIconic(window_.hWnd());
 }
 
+void Win32Form::SetCaption(const std::wstring& caption)
+{
+    if (!SetWindowTextW(window_.hWnd(), caption.c_str()))
+        ThrowLastError(L"SetWindowText");
+}
+
 void Win32Form::Show()
 {
     if (state_ == State::Unloading || state_ == State::Unloaded)

@@ -57,6 +57,7 @@ public:
     float ScaleWidth() const override;
     float ScaleHeight() const override;
     bool Minimized() const override;
+    void SetCaption(const std::wstring& caption) override;
     void Show() override;
     void Unload() override;
     void PopupMenu(const std::string& menu, const ScreenPoint& at) override;

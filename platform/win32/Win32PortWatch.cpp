@@ -13,11 +13,12 @@ PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool)
             winspool.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")};
 }
 
-bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, HANDLE& server, HANDLE& change)
+bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, HANDLE& server,
+                         HANDLE& change)
 {
     server = nullptr;
     change = INVALID_HANDLE_VALUE;
-    if (!spooler.openPrinter(nullptr, &server, nullptr) || !server) {
+    if (!spooler.openPrinter(printServer.Wide(), &server, nullptr) || !server) {
         server = nullptr;
         return false;
     }
@@ -31,12 +32,13 @@ bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, HANDLE& server, HAND
     return true;
 }
 
-std::unique_ptr<Win32PortWatch> Win32PortWatch::Start(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
+std::unique_ptr<Win32PortWatch> Win32PortWatch::Start(const PortWatchFunctions& spooler,
+                                                      const PrintServer& printServer, MessageLoopWaits& waits,
                                                       std::function<void()> onChanged)
 {
     HANDLE server = nullptr;
     HANDLE change = INVALID_HANDLE_VALUE;
-    if (!Arm(spooler, server, change))
+    if (!Arm(spooler, printServer, server, change))
         return nullptr;
     return std::make_unique<Win32PortWatch>(spooler, waits, std::move(onChanged), server, change);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Spooler.h"
 #include "platform/win32/MessageLoopWaits.h"
+#include "platform/win32/PrintServer.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
@@ -22,24 +23,26 @@ struct PortWatchFunctions {
 };
 PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool);
 
-// The local print server's notification of ports added or deleted, waited
-// on in the message loop. Each signal is re-armed (FindNext) before the
+// A print server's notification of ports added or deleted, waited on in the
+// message loop. Each signal is re-armed (FindNext) before the
 // program hears of it, so that a change made while the list is being read
 // again signals once more. When the spooler stops answering, the watch
 // ends and the program hears of no more changes.
 class Win32PortWatch final : public PortWatch {
 public:
-    // Null when the spooler gives no notification (Wine's, for one).
-    static std::unique_ptr<Win32PortWatch> Start(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
-                                                 std::function<void()> onChanged);
-    // The local print server and its notification of port changes, armed
-    // on any thread, for a watch to take over; false when the spooler
-    // gives none.
-    static bool Arm(const PortWatchFunctions& spooler, HANDLE& server, HANDLE& change);
+    // Null when the spooler gives no notification (Wine's, for one, and a
+    // server whose answers a firewall blocks).
+    static std::unique_ptr<Win32PortWatch> Start(const PortWatchFunctions& spooler, const PrintServer& printServer,
+                                                 MessageLoopWaits& waits, std::function<void()> onChanged);
+    // The print server and its notification of port changes, armed on any
+    // thread, for a watch to take over; false when the spooler gives none.
+    static bool Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, HANDLE& server,
+                    HANDLE& change);
     // Takes over both handles, closing them when it goes.
     Win32PortWatch(const PortWatchFunctions& spooler, MessageLoopWaits& waits, std::function<void()> onChanged,
                    HANDLE server, HANDLE change);
     ~Win32PortWatch() override;
+    bool Watching() const override { return change_ != INVALID_HANDLE_VALUE; }
     Win32PortWatch(const Win32PortWatch&) = delete;
     Win32PortWatch& operator=(const Win32PortWatch&) = delete;
 

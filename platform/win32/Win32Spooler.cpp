@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <limits>
 #include <string>
 
 #include "platform/win32/SpoolerNames.h"
@@ -20,12 +19,6 @@ static_assert(offsetof(PortInfo2, fPortType) == offsetof(PORT_INFO_2A, fPortType
 static_assert(offsetof(PortInfo2, Reserved) == offsetof(PORT_INFO_2A, Reserved));
 
 namespace {
-
-std::int32_t ToCount(DWORD value)
-{
-    // A count beyond the 32-bit signed range is no count the program can use.
-    return value > static_cast<DWORD>(std::numeric_limits<std::int32_t>::max()) ? -1 : static_cast<std::int32_t>(value);
-}
 
 HWND Owner(WindowHandle owner)
 {
@@ -73,28 +66,46 @@ SpoolerResult Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t buffe
     DWORD needed = 0;
     DWORD count = 0;
     BOOL ok = FALSE;
-    // The prefetched answer leaves the last error as the spooler would.
-    if (!firstEnumeration_.Answer(buffer, bufferSize, needed, count, ok))
-        ok = Library().enumPortsA(nullptr, 2, buffer, bufferSize, &needed, &count);
+    // An answer of a thread leaves the last error as the spooler would.
+    if (!AnsweredByThread(buffer, bufferSize, needed, count, ok))
+        ok = Library().enumPortsA(server_.Ansi(), 2, buffer, bufferSize, &needed, &count);
     const SpoolerResult result = Answer(ok);
     bytesNeeded = ToCount(needed);
     returned = ToCount(count);
     return result;
 }
 
-SpoolerResult Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
+bool Win32Spooler::AnsweredByThread(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& count, BOOL& ok)
 {
-    firstEnumeration_.Drop();
-    std::string name = Ansi(MonitorSpelling(monitorName));
-    return Answer(Library().addPortA(nullptr, Owner(owner), name.data()));
+    if (firstEnumeration_.Answer(buffer, bufferSize, needed, count, ok))
+        return true;
+    if (!buffer && !server_.IsLocal()) {
+        laterEnumeration_ = std::make_unique<PortPrefetch>();
+        laterEnumeration_->Start(waits_, server_, PortPrefetch::Notification::NotArmed);
+    }
+    return laterEnumeration_ && laterEnumeration_->Answer(buffer, bufferSize, needed, count, ok);
 }
 
-SpoolerResult Win32Spooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
+void Win32Spooler::DropThreadAnswers()
+{
+    firstEnumeration_.Drop();
+    if (laterEnumeration_)
+        laterEnumeration_->Drop();
+}
+
+SpoolerResult Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& monitorName)
+{
+    DropThreadAnswers();
+    std::string name = Ansi(MonitorSpelling(monitorName));
+    return Answer(Library().addPortA(server_.Ansi(), Owner(owner), name.data()));
+}
+
+SpoolerResult Win32Spooler::DeletePortW(WindowHandle owner, const std::wstring& portName)
 {
     return ActOnPort(portName, Library().deletePortW, Owner(owner));
 }
 
-SpoolerResult Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult Win32Spooler::ConfigurePortW(WindowHandle owner, const std::wstring& portName)
 {
     return ActOnPort(portName, Library().configurePortW, Owner(owner));
 }
@@ -104,22 +115,24 @@ SpoolerResult Win32Spooler::ConfigurePortA(WindowHandle owner, const std::wstrin
 template <typename Operation>
 SpoolerResult Win32Spooler::ActOnPort(const std::wstring& portName, Operation operation, HWND owner)
 {
-    firstEnumeration_.Drop();
+    DropThreadAnswers();
     const PortToActOn port = FindPort(portName);
     if (port.error != ERROR_SUCCESS)
         return {false, static_cast<std::uint32_t>(port.error)};
-    return Answer(operation(nullptr, owner, const_cast<LPWSTR>(port.exactName.c_str())));
+    return Answer(operation(server_.Wide(), owner, const_cast<LPWSTR>(port.exactName.c_str())));
 }
 
 // The port is looked for by the spooler's own name of it where there is
 // one, as Delete and Settings hand it over.
 std::vector<std::wstring> Win32Spooler::PrintersUsingPort(const std::wstring& portName)
 {
-    firstEnumeration_.Drop();
+    DropThreadAnswers();
     const PortToActOn port = FindPort(portName);
     const std::wstring& name = port.error == ERROR_SUCCESS ? port.exactName : portName;
-    const SpoolerPrinters listed = PrintersAtLevel5([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
-        return Library().enumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 5, buffer, size, needed, count);
+    // A server elsewhere lists its own printers when asked by its name.
+    const DWORD which = server_.IsLocal() ? PRINTER_ENUM_LOCAL : PRINTER_ENUM_NAME;
+    const SpoolerPrinters listed = PrintersAtLevel5([&](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
+        return Library().enumPrintersW(which, server_.Wide(), 5, buffer, size, needed, count);
     });
     std::vector<std::wstring> printers;
     for (const PrinterPorts& printer : listed.printers)
@@ -138,7 +151,7 @@ std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChan
     const PortWatchFunctions& functions = Library().watch;
     if (auto takeover = firstEnumeration_.TakeOverNotification(functions, *waits_, onChanged))
         return takeover;
-    return Win32PortWatch::Start(functions, *waits_, std::move(onChanged));
+    return Win32PortWatch::Start(functions, server_, *waits_, std::move(onChanged));
 }
 
 // The list shows each port by its name in the ANSI code page, where letters
@@ -155,7 +168,7 @@ std::unique_ptr<PortWatch> Win32Spooler::WatchPorts(std::function<void()> onChan
 Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) const
 {
     const SpoolerNames listed = NamesAtLevel1([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
-        return Library().enumPortsW(nullptr, 1, buffer, size, needed, count);
+        return Library().enumPortsW(server_.Wide(), 1, buffer, size, needed, count);
     });
     if (!listed.Listed())
         return {listed.error, std::wstring()};
@@ -179,7 +192,7 @@ Win32Spooler::PortToActOn Win32Spooler::FindPort(const std::wstring& portName) c
 std::wstring Win32Spooler::MonitorSpelling(const std::wstring& monitorName) const
 {
     const SpoolerNames listed = NamesAtLevel1([this](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
-        return Library().enumMonitorsW(nullptr, 1, buffer, size, needed, count);
+        return Library().enumMonitorsW(server_.Wide(), 1, buffer, size, needed, count);
     });
     for (const std::wstring& name : listed.names)
         if (EqualIgnoringCase(name, monitorName))

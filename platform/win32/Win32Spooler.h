@@ -5,17 +5,20 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Spooler.h"
 #include "platform/win32/PortPrefetch.h"
 #include "platform/win32/MessageLoopWaits.h"
+#include "platform/win32/PrintServer.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32PortWatch.h"
 
 namespace dovrel::win32 {
 
-// The local print spooler, with winspool.drv loaded from the system folder.
+// The print spooler of one print server, with winspool.drv loaded from the
+// system folder. Every call names the server: null for the local machine.
 // Ports are listed and added through the ANSI entry points; a port to delete
 // or configure is handed over by the spooler's own name of it, looked up
 // through the Unicode ones.
@@ -23,7 +26,10 @@ class Win32Spooler final : public Spooler {
 public:
     // Each call raises the program's error when the spooler's library
     // cannot be loaded. Without `waits` no changes are watched.
-    explicit Win32Spooler(MessageLoopWaits* waits = nullptr) : waits_(waits) {}
+    explicit Win32Spooler(PrintServer server = PrintServer(), MessageLoopWaits* waits = nullptr)
+        : server_(std::move(server)), waits_(waits)
+    {
+    }
 
     // The message loop that waits for the spooler's change notification;
     // until it is given, no changes are watched.
@@ -33,17 +39,22 @@ public:
     // (PortPrefetch), which arms the change notification first; called as
     // the window first shows. While the first refresh waits for it, the
     // message loop given to WatchChangesThrough goes on.
-    void StartFirstEnumeration() { firstEnumeration_.Start(waits_); }
+    void StartFirstEnumeration()
+    {
+        firstEnumeration_.Start(waits_, server_, PortPrefetch::Notification::Armed);
+    }
 
+    // For a print server elsewhere, every refresh's answer is fetched on a
+    // thread of its own, the message loop going on meanwhile.
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned) override;
     SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
-    SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) override;
-    SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult DeletePortW(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult ConfigurePortW(WindowHandle owner, const std::wstring& portName) override;
     // Through EnumPrintersW at level 5, whose records name each printer's ports.
     std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) override;
-    // Through the local print server's change notification, where the
-    // spooler gives one.
+    // Through the print server's change notification, where the spooler
+    // gives one.
     std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
 private:
@@ -74,10 +85,17 @@ private:
     };
     const Winspool& Library() const;
 
+    // Whether an answer of a thread serves this call, or the spooler is
+    // asked directly.
+    bool AnsweredByThread(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD& count, BOOL& ok);
+    void DropThreadAnswers();
+
+    const PrintServer server_;
     MessageLoopWaits* waits_;
     mutable std::unique_ptr<Winspool> winspool_;
-    // Last, so that its thread has ended before anything else goes.
+    // Last, so that their threads have ended before anything else goes.
     PortPrefetch firstEnumeration_;
+    std::unique_ptr<PortPrefetch> laterEnumeration_;
 };
 
 }  // namespace dovrel::win32

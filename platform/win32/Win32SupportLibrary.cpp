@@ -273,6 +273,21 @@ std::uint32_t Win32SupportLibrary::StartAsAdministrator(WindowHandle owner)
     return GetLastError();
 }
 
+std::uint32_t Win32SupportLibrary::StartForServer(const std::wstring& server)
+{
+    const std::wstring program = ProgramPath();
+    std::wstring commandLine = L"\"" + program + L"\" " + server;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return GetLastError();
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return 0;
+}
+
 std::unique_ptr<PlacementStore> Win32SupportLibrary::CreatePlacementStore()
 {
     return std::make_unique<Win32PlacementStore>();

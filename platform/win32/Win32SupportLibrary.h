@@ -51,6 +51,7 @@ public:
     bool CanStartAsAdministrator() override;
     // ShellExecuteEx with the verb "runas" on the program's file.
     std::uint32_t StartAsAdministrator(WindowHandle owner) override;
+    std::uint32_t StartForServer(const std::wstring& server) override;
 
     // Into a new file beside it first, put in its place once whole.
     bool SaveFile(const std::wstring& path, const std::string& bytes, std::wstring& reason) override;

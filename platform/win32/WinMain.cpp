@@ -3,6 +3,7 @@
 
 #include "app/modMain.h"
 #include "platform/win32/CallbackGuard.h"
+#include "platform/win32/ProgramArguments.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Spooler.h"
@@ -14,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetErrorReportTitle(dovrel::modMain::kApplicationTitle);
     try {
         LoadLibrariesFromSystemFolderOnly();
-        Win32Spooler spooler;
+        const auto portsToShow = dovrel::PortsAskedFor(ProgramArguments());
+        Win32Spooler spooler(PrintServer(portsToShow ? portsToShow->server : std::wstring()));
         Win32Forms runtime(dovrel::modMain::kApplicationTitle);
         // The spooler's first answer is fetched while the window first
         // paints: earlier, its libraries would be loaded against the
@@ -22,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         runtime.WhenFormFirstShown([&] { spooler.StartFirstEnumeration(); });
         Win32SupportLibrary support(runtime);
         spooler.WatchChangesThrough(runtime);
-        dovrel::modMain::Program program{runtime, support, spooler, nullptr};
+        dovrel::modMain::Program program{runtime, support, spooler, portsToShow, nullptr};
 
         // An error before the window is shown ends the program: there is no
         // window to go on with.

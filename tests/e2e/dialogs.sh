@@ -39,7 +39,8 @@ icon() {
 expect_owned_by_ports() {
     local owner
     owner=$(field owner <<<"$dialog")
-    [ "$owner" = Ports ] || fail "\"$(field caption <<<"$dialog")\" is owned by \"$owner\", expected \"Ports\""
+    [ "$owner" = "$e2e_window_title" ] ||
+        fail "\"$(field caption <<<"$dialog")\" is owned by \"$owner\", expected \"$e2e_window_title\""
 }
 
 # A text as control_text writes it.

@@ -55,8 +55,15 @@ wine_step() {
 }
 
 # The driver; its own failures end with exit code 1 or 2 and a message.
+# "Ports" in its commands is the window titled $e2e_window_title: the
+# program's, "Ports on \\server" when a scenario starts it for a server.
+e2e_window_title=Ports
 drv() {
-    wine_step "$e2e_driver" "$@"
+    if [ "$e2e_window_title" = Ports ]; then
+        wine_step "$e2e_driver" "$@"
+    else
+        wine_step "$e2e_driver" --window "$e2e_window_title" "$@"
+    fi
 }
 
 # The value of a "key: value" line of the driver's output.
@@ -80,14 +87,15 @@ screenshot() {
 start_dovrel() {
     # The windows of an instance that has ended are gone with it.
     if [ -z "$e2e_ended" ]; then
-        drv wait-gone Ports 5000 >/dev/null || fail "a window \"Ports\" is already open before the start"
+        drv wait-gone "$e2e_window_title" 5000 >/dev/null ||
+            fail "a window \"$e2e_window_title\" is already open before the start"
     fi
     e2e_ended=
     DOVREL_DLL_OVERRIDES=${e2e_exe_overrides:-${DOVREL_DLL_OVERRIDES:-}} \
         "$e2e_wine_run" "$e2e_state" "$e2e_exe" "${e2e_exe_arguments[@]}" </dev/null >>"$e2e_tmp/dovrel.log" 2>&1 &
     e2e_pid=$!
     note "Dovrel.exe started (pid $e2e_pid)"
-    e2e_window=$(drv wait-window Ports 20000) || fail "the window \"Ports\" did not appear"
+    e2e_window=$(drv wait-window "$e2e_window_title" 20000) || fail "the window \"$e2e_window_title\" did not appear"
 }
 
 # Starts Dovrel.exe as start_dovrel does, with the stand-in winspool.drv

@@ -2,7 +2,8 @@
 # Run without an administrator's rights under UAC, the program offers to
 # start again as administrator when a command is refused for want of them.
 # No leaves everything as it was. Yes saves the placement and starts the
-# program's file again with the same arguments, and this instance ends.
+# program's file again with the same arguments (here a print server's
+# name, which the stand-in answers for), and this instance ends.
 # Wine reports every program elevated and starts it again without asking:
 # the program here is built to report a limited token (limited_token.cpp).
 # Arguments after the usual five: the stand-in winspool.drv, the program.
@@ -10,12 +11,13 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialogs.sh"
 
 e2e_exe=$(readlink -f "$2")
-e2e_exe_arguments=(--first "two words")
+e2e_exe_arguments=('\\DOVREL-SRV')
+e2e_window_title='Ports on \\DOVREL-SRV'
 restarted=
 # A new instance left by a failed step ends before the stand-in goes.
 end_restarted() {
-    if [ -n "$restarted" ] && drv wait-window Ports 100 >/dev/null 2>&1; then
-        drv end-process Ports >/dev/null
+    if [ -n "$restarted" ] && drv wait-window "$e2e_window_title" 100 >/dev/null 2>&1; then
+        drv end-process "$e2e_window_title" >/dev/null
         drv wait-process-gone "$restarted" 5000
     fi
 }
@@ -58,7 +60,7 @@ note "No: the same instance, the list as it was"
 ask
 drv click "&Yes" "Orvane - Dovrel"
 expect_exit
-again=$(drv wait-window Ports 20000 && drv command-line) || fail "no new instance after Yes"
+again=$(drv wait-window "$e2e_window_title" 20000 && drv command-line) || fail "no new instance after Yes"
 restarted=$(field pid <<<"$again")
 [ "$restarted" != "$(field pid <<<"$first")" ] || fail "Yes left the same process"
 [ "$(arguments <<<"$again")" = "$(arguments <<<"$first")" ] ||

@@ -1,6 +1,7 @@
 #pragma once
 // The entry points of winspool.drv that the program looks up for its
-// commands, answered as Windows' spooler refuses them: adding and
+// commands, answered as Windows' spooler refuses them (each call noted with
+// the server it names, see NoteCall): adding and
 // configuring a port for want of rights, as it refuses an administrator
 // who has not raised them; deleting LPT1: and COM1: as busy, since its
 // printers use them (three and seven), any other port for want of rights.
@@ -18,6 +19,35 @@ inline BOOL Refuse(DWORD error)
 {
     SetLastError(error);
     return FALSE;
+}
+
+// Where DOVREL_STANDIN_CALLS names a file, appends a line to it for each
+// call: the entry point, a tab, and the server it names ("local" for none).
+inline void NoteCall(const char* entryPoint, const wchar_t* server)
+{
+    const DWORD kept = GetLastError();
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"DOVREL_STANDIN_CALLS", path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        const HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char line[512];
+            const int size = wsprintfA(line, "%s\t%ls\r\n", entryPoint, server ? server : L"local");
+            DWORD written = 0;
+            WriteFile(file, line, static_cast<DWORD>(size), &written, nullptr);
+            CloseHandle(file);
+        }
+    }
+    SetLastError(kept);
+}
+
+inline void NoteCall(const char* entryPoint, const char* server)
+{
+    wchar_t wide[256] = {};
+    if (server)
+        MultiByteToWideChar(CP_ACP, 0, server, -1, wide, 255);
+    NoteCall(entryPoint, server ? wide : nullptr);
 }
 
 // PRINTER_INFO_5W.
@@ -77,15 +107,18 @@ BOOL AnswerRecords(const std::vector<std::vector<std::wstring>>& rows, LPBYTE bu
 
 extern "C" {
 
-__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+__declspec(dllexport) BOOL WINAPI EnumMonitorsW(LPWSTR server, DWORD, LPBYTE, DWORD, LPDWORD needed,
+                                                LPDWORD returned)
 {
+    NoteCall("EnumMonitorsW", server);
     *needed = *returned = 0;
     return Refuse(ERROR_NOT_SUPPORTED);
 }
 
-__declspec(dllexport) BOOL WINAPI EnumPrintersW(DWORD, LPWSTR, DWORD level, LPBYTE buffer, DWORD offered,
+__declspec(dllexport) BOOL WINAPI EnumPrintersW(DWORD, LPWSTR server, DWORD level, LPBYTE buffer, DWORD offered,
                                                 LPDWORD needed, LPDWORD returned)
 {
+    NoteCall("EnumPrintersW", server);
     if (level != 5) {
         *needed = *returned = 0;
         return Refuse(ERROR_INVALID_LEVEL);
@@ -96,14 +129,23 @@ __declspec(dllexport) BOOL WINAPI EnumPrintersW(DWORD, LPWSTR, DWORD level, LPBY
     return AnswerRecords<PrinterInfo5>(rows, buffer, offered, needed, returned);
 }
 
-__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_ACCESS_DENIED); }
-__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR, HWND, LPWSTR name)
+__declspec(dllexport) BOOL WINAPI AddPortA(LPSTR server, HWND, LPSTR)
 {
+    NoteCall("AddPortA", server);
+    return Refuse(ERROR_ACCESS_DENIED);
+}
+__declspec(dllexport) BOOL WINAPI DeletePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
+__declspec(dllexport) BOOL WINAPI DeletePortW(LPWSTR server, HWND, LPWSTR name)
+{
+    NoteCall("DeletePortW", server);
     const bool inUse = name && (lstrcmpiW(name, L"LPT1:") == 0 || lstrcmpiW(name, L"COM1:") == 0);
     return Refuse(inUse ? ERROR_BUSY : ERROR_ACCESS_DENIED);
 }
 __declspec(dllexport) BOOL WINAPI ConfigurePortA(LPSTR, HWND, LPSTR) { return Refuse(ERROR_NOT_SUPPORTED); }
-__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR, HWND, LPWSTR) { return Refuse(ERROR_ACCESS_DENIED); }
+__declspec(dllexport) BOOL WINAPI ConfigurePortW(LPWSTR server, HWND, LPWSTR)
+{
+    NoteCall("ConfigurePortW", server);
+    return Refuse(ERROR_ACCESS_DENIED);
+}
 
 }  // extern "C"

@@ -3,7 +3,9 @@
 // registry key where Wine's spooler keeps them, so ports another program
 // adds or deletes through Wine's spooler show here too; its notification
 // is an event that the key's own change notification sets.
-// Two settings in the environment of the program that loads it make it the
+// It answers for any print server as for the local one, except that a
+// server's notification is refused, as a firewall refuses it.
+// Settings in the environment of the program that loads it make it the
 // spooler a scenario needs: DOVREL_STANDIN_ADDS_AFTER_FIRST=NAME adds the
 // port NAME right after its first answer; DOVREL_STANDIN_HANGS=1 never
 // answers EnumPortsA.
@@ -69,15 +71,24 @@ bool Arm()
 
 extern "C" {
 
-__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned)
+__declspec(dllexport) BOOL WINAPI EnumPortsW(LPWSTR server, DWORD level, LPBYTE buffer, DWORD offered,
+                                             LPDWORD needed, LPDWORD returned)
 {
-    *needed = *returned = 0;
-    return Refuse(ERROR_NOT_SUPPORTED);
+    NoteCall("EnumPortsW", server);
+    if (level != 1) {
+        *needed = *returned = 0;
+        return Refuse(ERROR_INVALID_LEVEL);
+    }
+    std::vector<std::vector<std::wstring>> rows;
+    for (const std::string& name : PortNames())
+        rows.push_back({std::wstring(name.begin(), name.end())});
+    return AnswerRecords<LPWSTR>(rows, buffer, offered, needed, returned);
 }
 
-__declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, DWORD offered, LPDWORD needed,
-                                             LPDWORD returned)
+__declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR server, DWORD level, LPBYTE buffer, DWORD offered,
+                                             LPDWORD needed, LPDWORD returned)
 {
+    NoteCall("EnumPortsA", server);
     *returned = 0;
     if (level != 2)
         return Refuse(ERROR_INVALID_LEVEL);
@@ -98,6 +109,7 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR, DWORD level, LPBYTE buffer, 
 
 __declspec(dllexport) BOOL WINAPI OpenPrinterW(LPWSTR name, HANDLE* printer, void*)
 {
+    NoteCall("OpenPrinterW", name);
     *printer = name ? nullptr : kServer;
     return name ? Refuse(ERROR_INVALID_PRINTER_NAME) : TRUE;
 }

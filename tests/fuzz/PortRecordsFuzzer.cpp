@@ -35,6 +35,7 @@
 
 #include "platform/Error.h"
 #include "platform/Spooler.h"
+#include "platform/SpoolerAnswer.h"
 #include "platform/SupportLibrary.h"
 #include "ports/PortList.h"
 #include "tests/fuzz/LeanFakes.h"
@@ -103,7 +104,7 @@ public:
     {
         // One size call and a bounded number of data calls: the refresh must
         // give up on ports that keep growing.
-        if (++calls_ > 1 + PortList::kMaxEnumAttempts)
+        if (++calls_ > 1 + SpoolerAnswer::kMaxDataCalls)
             Fault();
         if (buffer == nullptr && bufferSize != 0)
             Fault();
@@ -127,8 +128,8 @@ public:
         return {answer.result, 0};
     }
     SpoolerResult AddPortA(WindowHandle, const std::wstring&) override { Fault(); }
-    SpoolerResult DeletePortA(WindowHandle, const std::wstring&) override { Fault(); }
-    SpoolerResult ConfigurePortA(WindowHandle, const std::wstring&) override { Fault(); }
+    SpoolerResult DeletePortW(WindowHandle, const std::wstring&) override { Fault(); }
+    SpoolerResult ConfigurePortW(WindowHandle, const std::wstring&) override { Fault(); }
     std::vector<std::wstring> PrintersUsingPort(const std::wstring&) override { Fault(); }
 
     // The buffer of the last call, what it reported filling and what it was
@@ -259,6 +260,7 @@ public:
     std::wstring ErrorText(std::uint32_t) override { return L"reason"; }
     bool CanStartAsAdministrator() override { Fault(); }
     std::uint32_t StartAsAdministrator(WindowHandle) override { Fault(); }
+    std::uint32_t StartForServer(const std::wstring&) override { Fault(); }
 
 private:
     const FuzzSpooler& spooler_;

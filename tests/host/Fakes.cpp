@@ -328,6 +328,13 @@ std::uint32_t FakeSupport::StartAsAdministrator(WindowHandle owner)
     return startRefusal;
 }
 
+std::uint32_t FakeSupport::StartForServer(const std::wstring& server)
+{
+    log_.push_back("StartForServer " + Utf8(server));
+    MaybeFail(failOn, "StartForServer", faults);
+    return startRefusal;
+}
+
 // --- spooler ---
 
 std::vector<PortStrings> FakeSpooler::Strings() const
@@ -387,13 +394,13 @@ SpoolerResult FakeSpooler::AddPortA(WindowHandle owner, const std::wstring& moni
     return Refused("AddPort") ? SpoolerResult{} : result;
 }
 
-SpoolerResult FakeSpooler::DeletePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult FakeSpooler::DeletePortW(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("DeletePort " + Hex(owner) + " '" + Utf8(portName) + "'");
     return Refused("DeletePort") ? SpoolerResult{} : result;
 }
 
-SpoolerResult FakeSpooler::ConfigurePortA(WindowHandle owner, const std::wstring& portName)
+SpoolerResult FakeSpooler::ConfigurePortW(WindowHandle owner, const std::wstring& portName)
 {
     log_.push_back("ConfigurePort " + Hex(owner) + " '" + Utf8(portName) + "'");
     return Refused("ConfigurePort") ? SpoolerResult{} : result;
@@ -409,11 +416,13 @@ namespace {
 
 class FakePortWatch final : public PortWatch {
 public:
-    explicit FakePortWatch(std::function<void()>& callback) : callback_(callback) {}
+    FakePortWatch(std::function<void()>& callback, const bool& watching) : callback_(callback), watching_(watching) {}
     ~FakePortWatch() override { callback_ = nullptr; }
+    bool Watching() const override { return watching_; }
 
 private:
     std::function<void()>& callback_;
+    const bool& watching_;
 };
 
 }  // namespace
@@ -422,7 +431,7 @@ std::unique_ptr<PortWatch> FakeSpooler::WatchPorts(std::function<void()> onChang
 {
     log_.push_back("WatchPorts");
     portsChanged = std::move(onChanged);
-    return std::make_unique<FakePortWatch>(portsChanged);
+    return std::make_unique<FakePortWatch>(portsChanged, watching);
 }
 
 bool FakeSpooler::Refused(const std::string& operation)

@@ -32,7 +32,9 @@ public:
     float ScaleWidth() const override { return scaleWidth; }
     float ScaleHeight() const override { return scaleHeight; }
     bool Minimized() const override { return minimized; }
+    void SetCaption(const std::wstring& text) override { caption = text; }
     bool minimized = false;
+    std::wstring caption = L"Ports";
     float scaleWidth = 5475;
     float scaleHeight = 2355;
     void Show() override;
@@ -165,6 +167,7 @@ public:
     std::wstring ErrorText(std::uint32_t error) override;
     bool CanStartAsAdministrator() override { return underUac; }
     std::uint32_t StartAsAdministrator(WindowHandle owner) override;
+    std::uint32_t StartForServer(const std::wstring& server) override;
 
     bool underUac = false;          // unelevated on a system with UAC
     std::uint32_t startRefusal = 0;  // what StartAsAdministrator answers
@@ -198,13 +201,14 @@ public:
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned) override;
     SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
-    SpoolerResult DeletePortA(WindowHandle owner, const std::wstring& portName) override;
-    SpoolerResult ConfigurePortA(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult DeletePortW(WindowHandle owner, const std::wstring& portName) override;
+    SpoolerResult ConfigurePortW(WindowHandle owner, const std::wstring& portName) override;
     std::vector<std::wstring> PrintersUsingPort(const std::wstring& portName) override;
     std::unique_ptr<PortWatch> WatchPorts(std::function<void()> onChanged) override;
 
     std::size_t BytesNeeded() const;
     std::function<void()> portsChanged;  // what the watch calls; empty once it is gone
+    bool watching = true;                // what the watch says of itself
     std::vector<PortStrings> Strings() const;
 
     std::vector<FakePort> ports;

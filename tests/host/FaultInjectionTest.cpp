@@ -87,7 +87,7 @@ public:
     Harness h;
 
 private:
-    modMain::Program program_{h.runtime, h.support, h.spooler, nullptr};
+    modMain::Program program_{h.runtime, h.support, h.spooler, PortsToShow{}, nullptr};
 };
 
 // What left a handler at the dispatch boundary, where the runtime's default
@@ -225,9 +225,9 @@ void CheckSpoolerChanges(const Flow& flow, const EventLog& log)
     const auto deletes = EntriesStartingWith(log, "DeletePort");
     const auto configures = EntriesStartingWith(log, "ConfigurePort");
     EXPECT_LE(adds.size(), flow.asks == Asks::AddPort ? 1u : 0u) << "AddPortA that the user did not ask for";
-    EXPECT_LE(deletes.size(), flow.asks == Asks::DeletePort ? 1u : 0u) << "DeletePortA that the user did not ask for";
+    EXPECT_LE(deletes.size(), flow.asks == Asks::DeletePort ? 1u : 0u) << "DeletePortW that the user did not ask for";
     EXPECT_LE(configures.size(), flow.asks == Asks::ConfigurePort ? 1u : 0u)
-        << "ConfigurePortA that the user did not ask for";
+        << "ConfigurePortW that the user did not ask for";
     for (const auto& entry : adds)
         EXPECT_EQ(entry, "AddPort 0x1000 '" + Utf8(kMonitor) + "'");
     for (const auto& entry : deletes)
@@ -238,8 +238,8 @@ void CheckSpoolerChanges(const Flow& flow, const EventLog& log)
     const auto deleted = std::find_if(log.begin(), log.end(), [](const auto& e) { return e.rfind("DeletePort", 0) == 0; });
     if (deleted != log.end()) {
         const auto asked = std::find(log.begin(), deleted, kConfirmation);
-        EXPECT_NE(asked, deleted) << "DeletePortA without the question";
-        EXPECT_FALSE(asked != deleted && Failed(log, asked, "MsgBox")) << "DeletePortA after the question failed";
+        EXPECT_NE(asked, deleted) << "DeletePortW without the question";
+        EXPECT_FALSE(asked != deleted && Failed(log, asked, "MsgBox")) << "DeletePortW after the question failed";
     }
     const auto added = std::find_if(log.begin(), log.end(), [](const auto& e) { return e.rfind("AddPort", 0) == 0; });
     if (added != log.end()) {

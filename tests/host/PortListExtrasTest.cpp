@@ -76,7 +76,7 @@ protected:
     }
 
     Harness h;
-    modMain::Program program{h.runtime, h.support, h.spooler, nullptr};
+    modMain::Program program{h.runtime, h.support, h.spooler, PortsToShow{}, nullptr};
 };
 
 TEST_F(PortListExtrasTest, F5RefreshesFromAnywhereDelAsksOnTheListAndCtrlCCopiesTheSelectedRow)

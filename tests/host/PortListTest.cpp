@@ -263,7 +263,7 @@ TEST_F(PortListTest, PortsThatKeepGrowingEndInTheMessageAfterAFewAttempts)
 
     Refresh();
 
-    EXPECT_EQ(h.spooler.offeredSizes.size(), 1u + PortList::kMaxEnumAttempts);
+    EXPECT_EQ(h.spooler.offeredSizes.size(), 1u + SpoolerAnswer::kMaxDataCalls);
     EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.\r\n\r\n<reason 122>' 16"));
     EXPECT_TRUE(h.lvPorts.rows.empty());
 }
@@ -282,9 +282,12 @@ TEST_F(PortListTest, AnErrorMidwayKeepsTheRowsSoFarTheButtonsOffAndRestoresThePo
 
 TEST_F(PortListTest, ParsePortInfoRefusesARecordOutsideTheBuffer)
 {
-    PortBuffer buff;
-    buff.bytes.assign(sizeof(PortInfo2) + 11, 0);
-    buff.filled = sizeof(PortInfo2);
+    h.spooler.ports = {FakePort{std::nullopt, std::nullopt, std::nullopt, 0}};
+    const SpoolerAnswer buff = SpoolerAnswer::Fetch(
+        [this](std::uint8_t* buffer, std::uint32_t size, std::int32_t& bytesNeeded, std::int32_t& returned) {
+            return h.spooler.EnumPortsA(buffer, size, bytesNeeded, returned);
+        });
+    ASSERT_EQ(buff.WholeRecords(sizeof(PortInfo2)), 1u);
     EXPECT_THROW(ports.ParsePortInfo(buff, 1), Error);
     EXPECT_THROW(ports.ParsePortInfo(buff, -1), Error);
     ports.ParsePortInfo(buff, 0);

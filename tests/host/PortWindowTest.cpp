@@ -34,7 +34,7 @@ protected:
     }
 
     Harness h;
-    modMain::Program program{h.runtime, h.support, h.spooler, nullptr};
+    modMain::Program program{h.runtime, h.support, h.spooler, PortsToShow{}, nullptr};
 };
 
 TEST_F(PortWindowTest, StartUpRunsInOrderAndLoadsTheWindowBeforeShowingIt)
@@ -92,7 +92,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
 
     Harness other;
     other.runtime.failOn = "InitCommonControls";
-    modMain::Program failing{other.runtime, other.support, other.spooler, nullptr};
+    modMain::Program failing{other.runtime, other.support, other.spooler, PortsToShow{}, nullptr};
     EXPECT_THROW(modMain::Main(failing), Error);
     EXPECT_FALSE(other.form.loaded);
     EXPECT_THAT(EntriesStartingWith(other.log, "CreateForm"), IsEmpty());
@@ -186,7 +186,7 @@ TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFailsAndWatch
     EXPECT_THAT(h.lvPorts.Texts(), ElementsAre(L"LPT1:"));
 
     Harness failing;
-    modMain::Program other{failing.runtime, failing.support, failing.spooler, nullptr};
+    modMain::Program other{failing.runtime, failing.support, failing.spooler, PortsToShow{}, nullptr};
     modMain::Main(other);
     failing.support.failOn = "StringFromAnsiPointer";
     failing.spooler.ports = {FakePort{std::string("LPT1:")}};

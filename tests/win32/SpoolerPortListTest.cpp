@@ -2,7 +2,6 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "listview/modListViewSupport.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32ListView.h"
-#include "platform/win32/SpoolerNames.h"
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32SupportLibrary.h"
 #include "ports/PortList.h"
@@ -186,7 +184,7 @@ TEST(SpoolerCommandsTest, AFilePortIsAddedThroughTheMonitorAndDeletedAgain)
     const std::string portName = "C:\\windows\\temp\\dovrel-spooler-test.prn";
     const std::wstring widePortName(portName.begin(), portName.end());
     // A run that ended half-way may have left the port behind.
-    spooler.DeletePortA(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName);
+    spooler.DeletePortW(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName);
     ASSERT_FALSE(SpoolerHasPort(portName));
 
     for (int round = 1; round <= 2; ++round) {
@@ -202,7 +200,7 @@ TEST(SpoolerCommandsTest, AFilePortIsAddedThroughTheMonitorAndDeletedAgain)
         ASSERT_TRUE(added) << "round " << round;
         EXPECT_TRUE(SpoolerHasPort(portName)) << "round " << round;
 
-        EXPECT_TRUE(spooler.DeletePortA(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName).done);
+        EXPECT_TRUE(spooler.DeletePortW(reinterpret_cast<WindowHandle>(owner.Handle()), widePortName).done);
         EXPECT_FALSE(SpoolerHasPort(portName)) << "round " << round;
     }
 }
@@ -216,49 +214,9 @@ TEST(SpoolerCommandsTest, UnknownMonitorsAndPortsAreRefused)
     const auto reason = [](SpoolerResult result) { return result.done ? DWORD{0} : DWORD{result.error}; };
     EXPECT_EQ(reason(spooler.AddPortA(window, L"No Such Monitor")), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
     EXPECT_EQ(reason(spooler.AddPortA(window, L" Local Port")), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-    EXPECT_EQ(reason(spooler.DeletePortA(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
-    EXPECT_EQ(reason(spooler.ConfigurePortA(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
+    EXPECT_EQ(reason(spooler.DeletePortW(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
+    EXPECT_EQ(reason(spooler.ConfigurePortW(window, L"NOPORT99:")), static_cast<DWORD>(ERROR_UNKNOWN_PORT));
     EXPECT_THAT(spooler.PrintersUsingPort(L"LPT1:"), testing::IsEmpty());  // a fresh prefix has no printers
-}
-
-TEST(SpoolerNamesTest, AFailedOrEverGrowingListIsRefusedAndNamesOutsideTheBufferReadEmpty)
-{
-    const auto failing = [](LPBYTE, DWORD, LPDWORD, LPDWORD) {
-        SetLastError(RPC_S_SERVER_UNAVAILABLE);
-        return FALSE;
-    };
-    EXPECT_EQ(win32::NamesAtLevel1(failing).error, static_cast<DWORD>(RPC_S_SERVER_UNAVAILABLE));
-
-    DWORD asked = 0;
-    const auto growing = [&asked](LPBYTE, DWORD size, LPDWORD needed, LPDWORD) {
-        *needed = size + 64;
-        ++asked;
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return FALSE;
-    };
-    EXPECT_EQ(win32::NamesAtLevel1(growing).error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(asked, 1u + win32::kMaxNameAttempts);
-
-    // Three records: a name inside, one pointing past the end, one unterminated.
-    static const wchar_t outside[] = L"elsewhere";
-    const auto answering = [](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
-        *needed = 3 * sizeof(PORT_INFO_1W) + 8 * sizeof(wchar_t);
-        if (size < *needed) {
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return FALSE;
-        }
-        auto* records = reinterpret_cast<PORT_INFO_1W*>(buffer);
-        auto* text = reinterpret_cast<wchar_t*>(buffer + 3 * sizeof(PORT_INFO_1W));
-        std::wmemcpy(text, L"LPT1:\0XY", 8);
-        records[0].pName = text;
-        records[1].pName = const_cast<LPWSTR>(outside);
-        records[2].pName = text + 6;  // "XY" runs to the end of the buffer
-        *count = 3;
-        return TRUE;
-    };
-    const win32::SpoolerNames listed = win32::NamesAtLevel1(answering);
-    EXPECT_TRUE(listed.Listed());
-    EXPECT_THAT(listed.names, testing::ElementsAre(L"LPT1:", L"", L""));
 }
 
 }  // namespace

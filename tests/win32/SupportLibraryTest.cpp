@@ -39,6 +39,7 @@ public:
     float ScaleWidth() const override { return 0; }
     float ScaleHeight() const override { return 0; }
     bool Minimized() const override { return false; }
+    void SetCaption(const std::wstring&) override {}
     void Show() override {}
     void Unload() override {}
     void PopupMenu(const std::string&, const ScreenPoint&) override {}

@@ -287,4 +287,13 @@ void SystemText(const Args& args)
     Print(Escaped(text));
 }
 
+void ComputerName(const Args&)
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = ARRAYSIZE(name);
+    if (!GetComputerNameW(name, &length))
+        throw Failure("GetComputerName failed: " + std::to_string(GetLastError()));
+    Print(std::wstring(name, length));
+}
+
 }  // namespace e2e

@@ -24,5 +24,6 @@ void OwnedDialog(const Args& args);
 void WaitClose(const Args& args);
 // The system's text for an error code, as a box shows it below its own.
 void SystemText(const Args& args);
+void ComputerName(const Args& args);
 
 }  // namespace e2e

@@ -130,6 +130,7 @@ const Command kCommands[] = {
     {L"wait-process-gone", "wait-process-gone PID [ms]  the process of that id has ended", 1, 2, WaitProcessGone},
     {L"system-text", "system-text CODE            the system's text for an error code, escaped as \"dialog\" shows it", 1,
      1, SystemText},
+    {L"computer-name", "computer-name               the name GetComputerName gives", 0, 0, ComputerName},
     {L"cycle-ports", "cycle-ports N NAME# [MONITOR] N times: adds port NAME# (# runs: the number) and deletes it", 2, 3,
      CyclePorts},
 };
