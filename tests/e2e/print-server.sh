@@ -3,7 +3,8 @@
 # Wine's spooler answers the machine's own name as the local server and
 # refuses any other: started for \\OWNNAME, the window "Ports on \\OWNNAME"
 # lists the local ports, and a port added and deleted through it is added
-# and deleted; started for a server that does not answer, it says "Can't
+# and deleted, and "Connect to server..." in the list's menu opens such a
+# window beside the local one; started for a server that does not answer, it says "Can't
 # enum ports." with the system's reason, keeps an empty list with Add...,
 # and F5 asks again; a command line it does not take gets the usage and no
 # window.
@@ -41,6 +42,27 @@ drv click OK "Orvane - Dovrel"
 spooler_has "$new_port" && fail "the spooler still has $new_port"
 note "added and deleted $new_port through \\\\$own"
 drv key esc
+expect_exit
+
+# From the keyboard: the list's menu, its access key, the prompt.
+e2e_exe_arguments=()
+e2e_window_title=Ports
+start_dovrel
+drv wait-rows 3 >/dev/null
+drv key F10 shift
+drv menu >/dev/null || fail "Shift+F10 opened no menu"
+drv key n
+dialog_ready "Orvane - Dovrel" "Input server name."
+drv set-text "Orvane - Dovrel" 101 "$own"
+drv click OK "Orvane - Dovrel"
+drv wait-window "Ports on \\\\$own" 20000 >/dev/null || fail "\"Connect to server...\" opened no window for $own"
+[ "$(drv --window "Ports on \\\\$own" wait-rows 3 && drv --window "Ports on \\\\$own" list)" ] ||
+    fail "the window for \\\\$own did not fill"
+drv --window "Ports on \\\\$own" key esc
+drv wait-gone "Ports on \\\\$own" 5000 || fail "the window for \\\\$own did not close on Esc"
+drv wait-rows 3 >/dev/null || fail "the first window lost its list"
+note "\"Connect to server...\" opened \"Ports on \\\\$own\" beside \"Ports\", which stayed"
+drv click Cancel
 expect_exit
 
 e2e_exe_arguments=('\\DOVREL-NO-SUCH-SERVER')
