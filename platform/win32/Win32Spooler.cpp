@@ -80,10 +80,13 @@ bool Win32Spooler::AnsweredByThread(LPBYTE buffer, DWORD bufferSize, DWORD& need
     if (firstEnumeration_.Answer(buffer, bufferSize, needed, count, ok))
         return true;
     if (!buffer && !server_.IsLocal()) {
-        laterEnumeration_ = std::make_unique<PortPrefetch>();
+        laterEnumeration_ = std::make_shared<PortPrefetch>();
         laterEnumeration_->Start(waits_, server_, PortPrefetch::Notification::NotArmed);
     }
-    return laterEnumeration_ && laterEnumeration_->Answer(buffer, bufferSize, needed, count, ok);
+    // Held while it is awaited: a handler run meanwhile (F5, or a port
+    // added) may start the next one in its place.
+    const std::shared_ptr<PortPrefetch> answering = laterEnumeration_;
+    return answering && answering->Answer(buffer, bufferSize, needed, count, ok);
 }
 
 void Win32Spooler::DropThreadAnswers()
@@ -129,8 +132,8 @@ std::vector<std::wstring> Win32Spooler::PrintersUsingPort(const std::wstring& po
     DropThreadAnswers();
     const PortToActOn port = FindPort(portName);
     const std::wstring& name = port.error == ERROR_SUCCESS ? port.exactName : portName;
-    // A server elsewhere lists its own printers when asked by its name.
-    const DWORD which = server_.IsLocal() ? PRINTER_ENUM_LOCAL : PRINTER_ENUM_NAME;
+    // With a server's name, the printers installed on that server.
+    const DWORD which = server_.IsLocal() ? PRINTER_ENUM_LOCAL : PRINTER_ENUM_LOCAL | PRINTER_ENUM_NAME;
     const SpoolerPrinters listed = PrintersAtLevel5([&](LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD count) {
         return Library().enumPrintersW(which, server_.Wide(), 5, buffer, size, needed, count);
     });

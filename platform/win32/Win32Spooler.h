@@ -95,7 +95,7 @@ private:
     mutable std::unique_ptr<Winspool> winspool_;
     // Last, so that their threads have ended before anything else goes.
     PortPrefetch firstEnumeration_;
-    std::unique_ptr<PortPrefetch> laterEnumeration_;
+    std::shared_ptr<PortPrefetch> laterEnumeration_;
 };
 
 }  // namespace dovrel::win32
