@@ -8,11 +8,13 @@
 // Settings in the environment of the program that loads it make it the
 // spooler a scenario needs: DOVREL_STANDIN_ADDS_AFTER_FIRST=NAME adds the
 // port NAME right after its first answer; DOVREL_STANDIN_HANGS=1 never
-// answers EnumPortsA.
+// answers EnumPortsA; DOVREL_STANDIN_SLOW_MS=N answers it after N ms;
+// DOVREL_STANDIN_CALLS=FILE notes every call (standin_refusals.h).
 // winspool.h is not included: it declares the entry points as imports,
 // which this library defines.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/common/PortRecords.h"
@@ -94,6 +96,7 @@ __declspec(dllexport) BOOL WINAPI EnumPortsA(LPSTR server, DWORD level, LPBYTE b
         return Refuse(ERROR_INVALID_LEVEL);
     if (!Setting("DOVREL_STANDIN_HANGS").empty())
         Sleep(INFINITE);
+    Sleep(static_cast<DWORD>(std::strtoul(Setting("DOVREL_STANDIN_SLOW_MS").c_str(), nullptr, 10)));
     const std::vector<std::string> names = PortNames();
     std::vector<dovrel::test::PortStrings> ports;
     for (const std::string& name : names)
