@@ -43,14 +43,14 @@ std::int32_t ToInt32Rounded(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
-LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName, const char* anchorName)
+LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName)
 {
     const ControlDefinition* list = nullptr;
     const ControlDefinition* anchor = nullptr;
     for (const ControlDefinition& control : design.controls) {
         if (control.name == listName)
             list = &control;
-        if (control.name == anchorName)
+        if (!anchor && control.kind == ControlKind::CommandButton)
             anchor = &control;
     }
     if (!list || !anchor)
@@ -58,13 +58,24 @@ LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName, cons
     return {ToInt32Rounded(list->left), ToInt32Rounded(anchor->left - list->left - list->width)};
 }
 
-void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4],
-                  LayoutSpacing spacing)
+std::vector<CommandButton*> ButtonColumn(const FormDefinition& design, const FormControls& controls)
 {
+    std::vector<CommandButton*> column;
+    for (const ControlDefinition& control : design.controls)
+        if (control.kind == ControlKind::CommandButton)
+            column.push_back(&controls.Button(control.name));
+    return column;
+}
+
+void ResizeLayout(Form& form, ControlExtent& list, const std::vector<CommandButton*>& column, LayoutSpacing spacing)
+{
+    if (column.empty())
+        return;
+    CommandButton& anchor = *column.front();
     const std::int32_t margin = spacing.margin;
     Try([&] { anchor.SetLeft(form.ScaleWidth() - anchor.Width() - static_cast<float>(margin)); });
-    for (CommandButton* button : others)
-        Try([&] { button->SetLeft(anchor.Left()); });
+    for (std::size_t i = 1; i < column.size(); ++i)
+        Try([&] { column[i]->SetLeft(anchor.Left()); });
     Try([&] {
         const std::int32_t bothMargins = TwiceChecked(margin);
         const double width = static_cast<double>(anchor.Left()) - margin - spacing.gap;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
@@ -20,16 +21,20 @@ struct LayoutSpacing {
 };
 
 // The spacing of a design: the margin is the list's left edge, the gap lies
-// between the list's right edge and the anchor button's left edge.
-LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName, const char* anchorName);
+// between the list's right edge and the left edge of the design's first
+// button.
+LayoutSpacing SpacingOf(const FormDefinition& design, const char* listName);
+
+// The design's buttons, which stand in one column, in the order the design
+// makes them.
+std::vector<CommandButton*> ButtonColumn(const FormDefinition& design, const FormControls& controls);
 
 // Keeps the list filling the left of the window and the buttons in a column
-// along its right edge, with the design's spacing: the design size is a
+// along its right edge (every one at the left edge the first one gets), with the design's spacing: the design size is a
 // fixed point, and no earlier run (a tiny window, a refused move) changes
 // where a later one puts the controls. A list too small for the spacing
 // shrinks to nothing rather than overlapping the buttons. A step that fails
 // is skipped and the next one runs.
-void ResizeLayout(Form& form, ControlExtent& list, CommandButton& anchor, CommandButton* const (&others)[4],
-                  LayoutSpacing spacing);
+void ResizeLayout(Form& form, ControlExtent& list, const std::vector<CommandButton*>& column, LayoutSpacing spacing);
 
 }  // namespace dovrel

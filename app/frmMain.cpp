@@ -5,6 +5,7 @@
 #include "app/ResizeLayout.h"
 #include "app/ServerName.h"
 #include "app/frmMainDesign.h"
+#include "app/frmMainWiring.h"
 #include "listview/modListViewSupport.h"
 #include "ports/Refusals.h"
 
@@ -26,43 +27,14 @@ frmMain::frmMain(FormControls& controls, FormsRuntime& runtime, SupportLibrary& 
                  std::wstring server)
     : form(controls.TheForm()), tmrInit(controls.TimerNamed("tmrInit")),
       tmrPortsChanged(controls.TimerNamed("tmrPortsChanged")), tmrServerPoll(controls.TimerNamed("tmrServerPoll")),
-      lvPorts(controls.ListView("lvPorts")),
-      lvPortsExtent(controls.Extent("lvPorts")), cmdHelp(controls.Button("cmdHelp")),
-      cmdDelete(controls.Button("cmdDelete")), cmdAdd(controls.Button("cmdAdd")),
-      cmdSettings(controls.Button("cmdSettings")), cmdCancel(controls.Button("cmdCancel")),
-      mnuSettings(controls.MenuItemNamed("mnuSettings")), mnuDelete(controls.MenuItemNamed("mnuDelete")),
-      mnuAdd(controls.MenuItemNamed("mnuAdd")), mnuRefresh(controls.MenuItemNamed("mnuRefresh")),
-      mnuCopy(controls.MenuItemNamed("mnuCopy")), mnuSaveAs(controls.MenuItemNamed("mnuSaveAs")),
-      mnuConnect(controls.MenuItemNamed("mnuConnect")), runtime_(runtime),
-      support_(support), spooler_(spooler), portList_(lvPorts, cmdDelete, cmdSettings, runtime, support, spooler),
-      portCommands_(form, lvPorts, runtime, support, spooler, [this] { RefreshPorts(); },
-                    [this] { RestartAsAdministrator(); }),
-      portExport_(lvPorts, runtime, support), server_(std::move(server))
+      lvPorts(controls.ListView("lvPorts")), lvPortsExtent(controls.Extent("lvPorts")),
+      cmdSettings(controls.Button("cmdSettings")), buttonColumn_(ButtonColumn(frmMainDesign(), controls)),
+      runtime_(runtime), support_(support), spooler_(spooler),
+      portList_(lvPorts, runtime, support, spooler, [this](bool holdsRows) { rowCommands_.EnableButtons(holdsRows); }),
+      portCommands_(form, portList_, lvPorts, runtime, support, spooler, [this] { RestartAsAdministrator(); }),
+      portExport_(lvPorts, runtime, support),
+      rowCommands_(BindWiring(*this, frmMainDesign(), controls, frmMainWiring())), server_(std::move(server))
 {
-    form.onLoad = [this] { Form_Load(); };
-    form.onUnload = [this](std::int16_t& cancel) { Form_Unload(cancel); };
-    form.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { Form_KeyDown(keyCode, shift); };
-    form.onResize = [this] { Form_Resize(); };
-    tmrInit.onTimer = [this] { tmrInit_Timer(); };
-    tmrPortsChanged.onTimer = [this] { tmrPortsChanged_Timer(); };
-    tmrServerPoll.onTimer = [this] { tmrServerPoll_Timer(); };
-    cmdHelp.onClick = [this] { cmdHelp_Click(); };
-    cmdCancel.onClick = [this] { cmdCancel_Click(); };
-    cmdAdd.onClick = [this] { cmdAdd_Click(); };
-    cmdDelete.onClick = [this] { cmdDelete_Click(); };
-    cmdSettings.onClick = [this] { cmdSettings_Click(); };
-    lvPorts.onColumnClick = [this](ColumnHeader& header) { lvPorts_ColumnClick(header); };
-    lvPorts.onDblClick = [this] { lvPorts_DblClick(); };
-    lvPorts.onKeyDown = [this](std::int16_t& keyCode, std::int16_t& shift) { lvPorts_KeyDown(keyCode, shift); };
-    lvPorts.onContextMenu = [this](const ScreenPoint& at) { lvPorts_ContextMenu(at); };
-    // Each item runs what its button or key runs.
-    mnuSettings.onClick = [this] { cmdSettings_Click(); };
-    mnuDelete.onClick = [this] { cmdDelete_Click(); };
-    mnuAdd.onClick = [this] { cmdAdd_Click(); };
-    mnuRefresh.onClick = [this] { mnuRefresh_Click(); };
-    mnuCopy.onClick = [this] { mnuCopy_Click(); };
-    mnuSaveAs.onClick = [this] { mnuSaveAs_Click(); };
-    mnuConnect.onClick = [this] { mnuConnect_Click(); };
 }
 
 void frmMain::Form_Load()
@@ -81,13 +53,10 @@ void frmMain::Form_Unload(std::int16_t& /*cancel*/)
     SaveWindowPlacement();
 }
 
+// F1 and Shift+F1 from any control of the window; the menu's shortcuts
+// are bound by the wiring table.
 void frmMain::Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
 {
-    // F5 and Ctrl+C from any control of the window.
-    if (keyCode == kKeyF5 && shift == kShiftNone)
-        RefreshPorts();
-    else if (keyCode == kKeyC && shift == kCtrlOnly)
-        portExport_.CopySelectedPort();
     if (keyCode != kKeyF1)
         return;
     if (shift == kShiftOnly)
@@ -104,10 +73,8 @@ void frmMain::Form_Resize()
         return;
     if (std::exchange(pollMissed_, false))
         OnPortsChanged();
-    // Every button takes the left edge that "Add..." gets.
-    static const LayoutSpacing spacing = SpacingOf(frmMainDesign(), "lvPorts", "cmdAdd");
-    CommandButton* const followers[4] = {&cmdCancel, &cmdDelete, &cmdHelp, &cmdSettings};
-    ResizeLayout(form, lvPortsExtent, cmdAdd, followers, spacing);
+    static const LayoutSpacing spacing = SpacingOf(frmMainDesign(), "lvPorts");
+    ResizeLayout(form, lvPortsExtent, buttonColumn_, spacing);
 }
 
 void frmMain::tmrInit_Timer()
@@ -177,18 +144,9 @@ void frmMain::lvPorts_DblClick()
     SharedFormServices().PressButton(cmdSettings);
 }
 
-// Del deletes the selected port, asking first, as "Delete..." does.
-void frmMain::lvPorts_KeyDown(std::int16_t& keyCode, std::int16_t& shift)
-{
-    if (keyCode == kKeyDelete && shift == kShiftNone)
-        cmdDelete_Click();
-}
-
 void frmMain::lvPorts_ContextMenu(const ScreenPoint& at)
 {
-    const bool rowSelected = lvPorts.SelectedItem() != nullptr;
-    for (MenuItem* needsRow : {&mnuSettings, &mnuDelete, &mnuCopy})
-        needsRow->SetEnabled(rowSelected);
+    rowCommands_.EnableMenuItems(lvPorts.SelectedItem() != nullptr);
     form.PopupMenu("mnuPorts", at);
 }
 

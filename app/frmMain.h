@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/FormWiring.h"
 #include "platform/FormsRuntime.h"
 #include "platform/ListViewControl.h"
 #include "platform/Spooler.h"
@@ -15,7 +17,8 @@
 namespace dovrel {
 
 // The port window: its event handlers and private procedures. The runtime
-// owns the window and its controls; this class gives them their behaviour.
+// owns the window and its controls; this class gives them their behaviour,
+// as its wiring table (frmMainWiring.cpp) binds them.
 class frmMain {
 public:
     // `server` is the print server whose ports the window shows ("\\name"),
@@ -27,7 +30,7 @@ public:
 
     void Show() { form.Show(); }
 
-    // Event handlers, wired to the controls by the constructor.
+    // Event handlers, bound to the controls by the wiring table.
     void Form_Load();
     void Form_Unload(std::int16_t& cancel);
     void Form_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
@@ -39,36 +42,26 @@ public:
     void cmdCancel_Click();
     void lvPorts_ColumnClick(ColumnHeader& columnHeader);
     void lvPorts_DblClick();
-    void lvPorts_KeyDown(std::int16_t& keyCode, std::int16_t& shift);
     void lvPorts_ContextMenu(const ScreenPoint& at);
     void mnuRefresh_Click() { RefreshPorts(); }
     void mnuCopy_Click() { portExport_.CopySelectedPort(); }
     void mnuSaveAs_Click() { portExport_.SaveList(); }
     void mnuConnect_Click();
-    void cmdAdd_Click() { portCommands_.cmdAdd_Click(); }
-    void cmdDelete_Click() { portCommands_.cmdDelete_Click(); }
-    void cmdSettings_Click() { portCommands_.cmdSettings_Click(); }
+    void cmdAdd_Click() { portCommands_.AddPort(); }
+    void cmdDelete_Click() { portCommands_.DeletePort(); }
+    void cmdSettings_Click() { portCommands_.ConfigurePort(); }
 
     void RefreshPorts() { portList_.RefreshPorts(); }
 
+    // The controls the handlers use by name; the wiring table reaches the
+    // others.
     Form& form;
     Timer& tmrInit;
     Timer& tmrPortsChanged;
     Timer& tmrServerPoll;
     ListViewControl& lvPorts;
     ControlExtent& lvPortsExtent;
-    CommandButton& cmdHelp;
-    CommandButton& cmdDelete;
-    CommandButton& cmdAdd;
     CommandButton& cmdSettings;
-    CommandButton& cmdCancel;
-    MenuItem& mnuSettings;
-    MenuItem& mnuDelete;
-    MenuItem& mnuAdd;
-    MenuItem& mnuRefresh;
-    MenuItem& mnuCopy;
-    MenuItem& mnuSaveAs;
-    MenuItem& mnuConnect;
 
     static constexpr std::int16_t kKeyF1 = 112;
     static constexpr std::int16_t kKeyF5 = 116;
@@ -97,12 +90,17 @@ private:
     // The one FormServices of the run, made at its first use.
     FormServices& SharedFormServices();
 
+    // The design's column of buttons, in the order the design makes them.
+    const std::vector<CommandButton*> buttonColumn_;
     FormsRuntime& runtime_;
     SupportLibrary& support_;
     Spooler& spooler_;
     PortList portList_;
     PortCommands portCommands_;
     PortExport portExport_;
+    // Enabled while the list holds rows (the buttons) or while a row is
+    // selected (the menu items).
+    RowCommands rowCommands_;
     std::unique_ptr<FormServices> formServices_;
     std::unique_ptr<PortWatch> portWatch_;
     const std::wstring server_;

@@ -132,7 +132,10 @@ double RunProgram(Spooler& spooler, std::size_t count, const std::wstring& first
     FormControls& controls = runtime.CreateForm(frmMainDesign());
     ListViewControl& lvPorts = controls.ListView("lvPorts");
     ShowLikeThePortWindow(controls);
-    PortList ports(lvPorts, controls.Button("cmdDelete"), controls.Button("cmdSettings"), runtime, support, spooler);
+    PortList ports(lvPorts, runtime, support, spooler, [&controls](bool holdsRows) {
+        controls.Button("cmdDelete").SetEnabled(holdsRows);
+        controls.Button("cmdSettings").SetEnabled(holdsRows);
+    });
 
     const double start = NowMs();
     ports.RefreshPorts();
@@ -237,7 +240,10 @@ int Profile(long size)
     FormControls& controls = runtime.CreateForm(frmMainDesign());
     ListViewControl& lvPorts = controls.ListView("lvPorts");
     ShowLikeThePortWindow(controls);
-    PortList ports(lvPorts, controls.Button("cmdDelete"), controls.Button("cmdSettings"), runtime, support, spooler);
+    PortList ports(lvPorts, runtime, support, spooler, [&controls](bool holdsRows) {
+        controls.Button("cmdDelete").SetEnabled(holdsRows);
+        controls.Button("cmdSettings").SetEnabled(holdsRows);
+    });
 
     std::printf("| step (%zu ports) | ms |\n|---|---:|\n", count);
     auto step = [](const char* name, const std::function<void()>& work) {

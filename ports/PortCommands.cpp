@@ -12,15 +12,14 @@ constexpr wchar_t kRestartQuestion[] = L"Changing ports needs administrator righ
 
 }  // namespace
 
-PortCommands::PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, SupportLibrary& support,
-                           Spooler& spooler, std::function<void()> refreshPorts,
-                           std::function<void()> restartAsAdministrator)
-    : form_(form), lvPorts_(lvPorts), runtime_(runtime), support_(support), spooler_(spooler),
-      refreshPorts_(std::move(refreshPorts)), restartAsAdministrator_(std::move(restartAsAdministrator))
+PortCommands::PortCommands(Form& form, PortList& portList, ListViewControl& lvPorts, FormsRuntime& runtime,
+                           SupportLibrary& support, Spooler& spooler, std::function<void()> restartAsAdministrator)
+    : form_(form), portList_(portList), lvPorts_(lvPorts), runtime_(runtime), support_(support), spooler_(spooler),
+      restartAsAdministrator_(std::move(restartAsAdministrator))
 {
 }
 
-void PortCommands::cmdAdd_Click()
+void PortCommands::AddPort()
 {
     // Only the empty text (Cancel, or a cleared field) is refused; anything
     // else goes to the spooler exactly as typed, blanks included.
@@ -33,10 +32,10 @@ void PortCommands::cmdAdd_Click()
         ReportRefusal(L"Can't add port.", added.error);
         return;
     }
-    refreshPorts_();
+    portList_.RefreshPorts();
 }
 
-void PortCommands::cmdDelete_Click()
+void PortCommands::DeletePort()
 {
     const auto shown = lvPorts_.SelectedItem();
     if (!shown)
@@ -59,7 +58,7 @@ void PortCommands::cmdDelete_Click()
         ReportRefusal(L"Can't delete port.", deleted.error, printers);
         return;
     }
-    refreshPorts_();
+    portList_.RefreshPorts();
 }
 
 bool PortCommands::IsListed(const std::wstring& portName) const
@@ -72,7 +71,7 @@ bool PortCommands::IsListed(const std::wstring& portName) const
     return false;
 }
 
-void PortCommands::cmdSettings_Click()
+void PortCommands::ConfigurePort()
 {
     if (!lvPorts_.SelectedItem())
         return;

@@ -6,24 +6,26 @@
 #include "platform/ListViewControl.h"
 #include "platform/Spooler.h"
 #include "platform/SupportLibrary.h"
+#include "ports/PortList.h"
 
 namespace dovrel {
 
-// "Add...", "Delete..." and "Settings...": each hands one operation to the
-// spooler for the local machine, with the port window as the owner of any
-// dialog the port monitor shows. A port is the text of its row: for
-// "Settings..." the selected one, for "Delete..." the one its question named.
+// Adding, deleting and configuring a port: each hands one operation to the
+// spooler, with the port window as the owner of any dialog the port monitor
+// shows, and refreshes the port list after a change. A port is the text of
+// its row: to configure, the selected one; to delete, the one the question
+// named.
 // A refusal is reported with the spooler's reason, and where the program
 // lacks an administrator's rights that a new start could give it, with the
 // offer of that start (`restartAsAdministrator`).
 class PortCommands {
 public:
-    PortCommands(Form& form, ListViewControl& lvPorts, FormsRuntime& runtime, SupportLibrary& support,
-                 Spooler& spooler, std::function<void()> refreshPorts, std::function<void()> restartAsAdministrator);
+    PortCommands(Form& form, PortList& portList, ListViewControl& lvPorts, FormsRuntime& runtime,
+                 SupportLibrary& support, Spooler& spooler, std::function<void()> restartAsAdministrator);
 
-    void cmdAdd_Click();
-    void cmdDelete_Click();
-    void cmdSettings_Click();
+    void AddPort();
+    void DeletePort();
+    void ConfigurePort();
 
 private:
     bool IsListed(const std::wstring& portName) const;
@@ -32,11 +34,11 @@ private:
     void ReportRefusal(const wchar_t* fixedText, std::uint32_t error, const std::wstring& more = std::wstring());
 
     Form& form_;
+    PortList& portList_;
     ListViewControl& lvPorts_;
     FormsRuntime& runtime_;
     SupportLibrary& support_;
     Spooler& spooler_;
-    std::function<void()> refreshPorts_;
     std::function<void()> restartAsAdministrator_;
 };
 

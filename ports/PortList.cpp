@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "listview/modListViewSupport.h"
 #include "platform/Error.h"
@@ -52,17 +53,15 @@ std::wstring PortTypeText(std::uint32_t fPortType, SupportLibrary& support)
     return text;
 }
 
-PortList::PortList(ListViewControl& lvPorts, CommandButton& cmdDelete, CommandButton& cmdSettings,
-                   FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler)
-    : lvPorts_(lvPorts), cmdDelete_(cmdDelete), cmdSettings_(cmdSettings), runtime_(runtime), support_(support),
-      spooler_(spooler)
+PortList::PortList(ListViewControl& lvPorts, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler,
+                   std::function<void(bool holdsRows)> holdsRows)
+    : lvPorts_(lvPorts), runtime_(runtime), support_(support), spooler_(spooler), holdsRows_(std::move(holdsRows))
 {
 }
 
 void PortList::RefreshPorts()
 {
-    cmdDelete_.SetEnabled(false);
-    cmdSettings_.SetEnabled(false);
+    holdsRows_(false);
     runtime_.SetScreenMousePointer(MousePointer::Hourglass);
     try {
         FillPortList();
@@ -128,10 +127,8 @@ void PortList::FillPortList()
     for (std::int32_t index = 0; index < shown; ++index)
         ParsePortInfo(buff, index);
 
-    if (lvPorts_.ListItems().Count() > 0) {
-        cmdDelete_.SetEnabled(true);
-        cmdSettings_.SetEnabled(true);
-    }
+    if (lvPorts_.ListItems().Count() > 0)
+        holdsRows_(true);
     ListViewAutoSizeColumns(lvPorts_, kTrue);
     ListViewSelectItem(lvPorts_, 1);
 }

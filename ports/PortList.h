@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/FormsRuntime.h"
@@ -20,11 +21,13 @@ std::wstring PortTypeText(std::uint32_t fPortType, SupportLibrary& support);
 // RefreshPorts, FillPortList and ParsePortInfo.
 class PortList {
 public:
-    PortList(ListViewControl& lvPorts, CommandButton& cmdDelete, CommandButton& cmdSettings, FormsRuntime& runtime,
-             SupportLibrary& support, Spooler& spooler);
+    // `holdsRows` learns that the list holds no rows as a refresh begins, and
+    // that it holds rows once the refresh has listed them.
+    PortList(ListViewControl& lvPorts, FormsRuntime& runtime, SupportLibrary& support, Spooler& spooler,
+             std::function<void(bool holdsRows)> holdsRows);
 
-    // Disables the two commands that need a selected port, shows the
-    // hourglass and rebuilds the list; the pointer returns on every path.
+    // Says the list holds no rows, shows the hourglass and rebuilds the
+    // list; the pointer returns on every path.
     void RefreshPorts();
     // The same refresh after ports were changed elsewhere, keeping what the
     // user chose: the sort column and direction, the selected port (when it
@@ -39,11 +42,10 @@ private:
     void ReportEnumFailure(std::uint32_t error);
 
     ListViewControl& lvPorts_;
-    CommandButton& cmdDelete_;
-    CommandButton& cmdSettings_;
     FormsRuntime& runtime_;
     SupportLibrary& support_;
     Spooler& spooler_;
+    std::function<void(bool)> holdsRows_;
 };
 
 }  // namespace dovrel

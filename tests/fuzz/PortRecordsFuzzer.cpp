@@ -321,7 +321,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FuzzSpooler spooler(input);
     CheckingSupport support(spooler);
-    PortList ports(window.lvPorts, window.cmdDelete, window.cmdSettings, window.runtime, support, spooler);
+    PortList ports(window.lvPorts, window.runtime, support, spooler,
+                   [&window](bool holdsRows) { window.cmdDelete.enabled = window.cmdSettings.enabled = holdsRows; });
     bool raised = false;
     try {
         ports.RefreshPorts();

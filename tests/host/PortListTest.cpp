@@ -21,6 +21,15 @@ FakePort Port(const char* name, std::uint32_t type = 1)
     return port;
 }
 
+// What the port window does with the list's news of its rows.
+std::function<void(bool)> ButtonsFollowRows(Harness& h)
+{
+    return [&h](bool holdsRows) {
+        h.cmdDelete.SetEnabled(holdsRows);
+        h.cmdSettings.SetEnabled(holdsRows);
+    };
+}
+
 class PortListTest : public ::testing::Test {
 protected:
     PortListTest()
@@ -46,7 +55,7 @@ protected:
     bool ButtonsEnabled() const { return h.cmdDelete.enabled && h.cmdSettings.enabled; }
 
     Harness h;
-    PortList ports{h.lvPorts, h.cmdDelete, h.cmdSettings, h.runtime, h.support, h.spooler};
+    PortList ports{h.lvPorts, h.runtime, h.support, h.spooler, ButtonsFollowRows(h)};
 };
 
 TEST(PortTypeTextTest, EachLowBitAddsItsPieceAndNothingGivesUnknown)
@@ -132,7 +141,7 @@ TEST_F(PortListTest, NoBytesAfterEitherCallShowsTheMessageOnceAndLeavesTheListEm
         Harness fresh;
         fresh.lvPorts.AddColumnsQuietly(4);
         fresh.cmdDelete.enabled = fresh.cmdSettings.enabled = false;
-        PortList list{fresh.lvPorts, fresh.cmdDelete, fresh.cmdSettings, fresh.runtime, fresh.support, fresh.spooler};
+        PortList list{fresh.lvPorts, fresh.runtime, fresh.support, fresh.spooler, ButtonsFollowRows(fresh)};
         fresh.lvPorts.AddRowsQuietly({L"old"});
         fresh.spooler.ports = {Port("LPT1:")};
         if (call == 0)
@@ -183,7 +192,7 @@ TEST_F(PortListTest, ARecordCountBeyondTheFilledBytesShowsOnlyWholeRecords)
 
     Harness small;
     small.lvPorts.AddColumnsQuietly(4);
-    PortList list{small.lvPorts, small.cmdDelete, small.cmdSettings, small.runtime, small.support, small.spooler};
+    PortList list{small.lvPorts, small.runtime, small.support, small.spooler, ButtonsFollowRows(small)};
     small.spooler.ports = {Port("A"), Port("B")};
     // Only one and a half records' worth of bytes reported as filled.
     small.spooler.afterDataCall = [](std::uint8_t*, std::int32_t& bytes, std::int32_t&) {

@@ -125,7 +125,8 @@ protected:
     win32::Win32SupportLibrary support;
     win32::Win32Spooler spooler;
     StubButton cmdDelete, cmdSettings;
-    PortList ports{list, cmdDelete, cmdSettings, runtime, support, spooler};
+    PortList ports{list, runtime, support, spooler,
+                   [this](bool holdsRows) { cmdDelete.enabled = cmdSettings.enabled = holdsRows; }};
     std::vector<std::string> seeded;
 };
 
