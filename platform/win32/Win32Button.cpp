@@ -6,39 +6,38 @@
 
 #include "platform/Error.h"
 #include "platform/Twips.h"
-#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/SystemLibrary.h"
 
 namespace dovrel::win32 {
 
-Win32Button::Win32Button(HWND parent, const ControlDefinition& definition, HFONT font, int dpi,
-                         std::function<void(HWND)> onFocused)
+Win32Button::Win32Button(HWND parent, const ControlDefinition& definition, HFONT font, int dpi, EventSink& events)
     : left_(definition.left), top_(definition.top), width_(definition.width), height_(definition.height), dpi_(dpi),
-      cancel_(definition.cancel), onFocused_(std::move(onFocused))
+      events_(events)
 {
     const DWORD tabStop = definition.tabIndex >= 0 ? WS_TABSTOP : 0;
-    window_.Reset(CreateWindowExW(0, WC_BUTTONW, definition.caption.c_str(),
-                                  WS_CHILD | WS_VISIBLE | tabStop | BS_PUSHBUTTON, TwipsToPixels(left_, dpi),
-                                  TwipsToPixels(top_, dpi), TwipsToPixels(width_, dpi), TwipsToPixels(height_, dpi),
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)),
-                                  GetModuleHandleW(nullptr), nullptr));
-    if (!window_)
+    UniqueHwnd window(CreateWindowExW(0, WC_BUTTONW, definition.caption.c_str(),
+                                      WS_CHILD | WS_VISIBLE | tabStop | BS_PUSHBUTTON | BS_NOTIFY,
+                                      TwipsToPixels(left_, dpi), TwipsToPixels(top_, dpi), TwipsToPixels(width_, dpi),
+                                      TwipsToPixels(height_, dpi), parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)),
+                                      GetModuleHandleW(nullptr), nullptr));
+    if (!window)
         ThrowLastError(L"CreateWindowEx (button)");
-    SendMessageW(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!CommonControls().SetWindowSubclass(window_.Get(), ButtonProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        throw Error(kErrSystem, L"The button could not be attached to its window.");
+    SendMessageW(window.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Own(std::move(window));
 }
 
-Win32Button::~Win32Button()
+// With BS_NOTIFY a double click is told as BN_DOUBLECLICKED, after the
+// click of its first press; it is not a second click.
+void Win32Button::OnCommand(WORD code)
 {
-    if (window_)
-        CommonControls().RemoveWindowSubclass(window_.Get(), ButtonProc, 0);
+    if (code == BN_CLICKED && Enabled() && onClick)
+        events_.RunHandler(onClick);
 }
 
 void Win32Button::SetEnabled(bool enabled)
 {
-    const HWND window = window_.Get();
+    const HWND window = Handle();
     if (!IsWindow(window))
         throw Error(kErrSystem, L"The button no longer exists.");
     // Disabling the focused control would leave the keyboard nowhere.
@@ -63,7 +62,7 @@ void Win32Button::SetEnabled(bool enabled)
 
 void Win32Button::SetLeft(float left)
 {
-    if (!SetWindowPos(window_.Get(), nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top_, dpi_), 0, 0,
+    if (!SetWindowPos(Handle(), nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top_, dpi_), 0, 0,
                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
         ThrowLastError(L"SetWindowPos (button)");
     left_ = left;
@@ -72,36 +71,21 @@ void Win32Button::SetLeft(float left)
 void Win32Button::FollowScale(HFONT font, int dpi)
 {
     dpi_ = dpi;
-    SendMessageW(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!SetWindowPos(window_.Get(), nullptr, TwipsToPixels(left_, dpi), TwipsToPixels(top_, dpi),
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!SetWindowPos(Handle(), nullptr, TwipsToPixels(left_, dpi), TwipsToPixels(top_, dpi),
                       TwipsToPixels(width_, dpi), TwipsToPixels(height_, dpi), SWP_NOZORDER | SWP_NOACTIVATE))
         ThrowLastError(L"SetWindowPos (button)");
-    InvalidateRect(window_.Get(), nullptr, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void Win32Button::ShowAsDefault(bool isDefault)
 {
-    const LONG_PTR type = GetWindowLongPtrW(window_.Get(), GWL_STYLE) & BS_TYPEMASK;
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
     const LONG_PTR wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    if (type != wanted)
-        SendMessageW(window_.Get(), BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
-}
-
-LRESULT CALLBACK Win32Button::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self)
-{
-    auto* button = reinterpret_cast<Win32Button*>(self);
-    if (message == WM_NCDESTROY) {
-        CommonControls().RemoveWindowSubclass(window, ButtonProc, id);
-        button->window_.Release();  // destroyed with its form
-    }
-    const LRESULT result = CommonControls().DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_SETFOCUS && button->onFocused_)
-        Guarded(false, [&] {
-            button->onFocused_(window);
-            return true;
-        });
-    return result;
+    // The button's other style bits (BS_NOTIFY) go with the new type, for
+    // a system that takes the message's word as the whole button style.
+    if ((style & BS_TYPEMASK) != wanted)
+        SendMessageW(Handle(), BM_SETSTYLE, static_cast<WPARAM>((style & 0xFFFF & ~BS_TYPEMASK) | wanted), TRUE);
 }
 
 }  // namespace dovrel::win32

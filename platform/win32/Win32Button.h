@@ -2,28 +2,23 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/CallbackGuard.h"
+#include "platform/win32/ChildControl.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 
 // A push button of a form, made from its definition as a child of the
-// form's window. It owns its window until the window system destroys it
-// with the form.
-class Win32Button final : public CommandButton {
+// form's window. A click runs its handler in `events`; it tells its parent
+// when it gets the focus (BN_SETFOCUS).
+class Win32Button final : public CommandButton, public ChildControl {
 public:
-    // onFocused runs whenever the button gets the keyboard focus.
-    Win32Button(HWND parent, const ControlDefinition& definition, HFONT font, int dpi,
-                std::function<void(HWND button)> onFocused);
-    ~Win32Button() override;
-    Win32Button(const Win32Button&) = delete;
-    Win32Button& operator=(const Win32Button&) = delete;
+    Win32Button(HWND parent, const ControlDefinition& definition, HFONT font, int dpi, EventSink& events);
 
-    WindowHandle hWnd() const override { return reinterpret_cast<WindowHandle>(window_.Get()); }
-    bool Enabled() const override { return IsWindowEnabled(window_.Get()) != FALSE; }
+    WindowHandle hWnd() const override { return ToWindowHandle(Handle()); }
+    bool Enabled() const override { return IsWindowEnabled(Handle()) != FALSE; }
     // A button that has the focus hands it to the next control in tab order
     // before it is disabled, as the dialog manager does.
     void SetEnabled(bool enabled) override;
@@ -37,17 +32,14 @@ public:
     void FollowScale(HFONT font, int dpi);
     // Drawn as the default push button (the one Enter presses), or not.
     void ShowAsDefault(bool isDefault);
-    bool IsCancel() const { return cancel_; }
+
+    // A click, by the mouse, the keyboard or BM_CLICK, while it is enabled.
+    void OnCommand(WORD code) override;
 
 private:
-    static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
-
-    UniqueHwnd window_;
     float left_, top_, width_, height_;
     int dpi_;
-    bool cancel_;
-    std::function<void(HWND)> onFocused_;
+    EventSink& events_;
 };
 
 }  // namespace dovrel::win32

@@ -10,10 +10,6 @@
 #include "platform/win32/Screen.h"
 #include "platform/win32/Win32Forms.h"
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 namespace dovrel::win32 {
 
 namespace {
@@ -136,16 +132,17 @@ void Win32Form::MakeControls()
             break;
         case ControlKind::ListView: {
             lists_.push_back(std::make_unique<Win32ListView>(form, control.id, PixelBounds(control), *this));
-            made = ToHwnd(lists_.back()->hWnd());
+            made = lists_.back()->Handle();
             SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             extents_.push_back(std::make_unique<Win32Extent>(made, control, dpi_));
             controls_.Add(control.name, *lists_.back(), *extents_.back());
             break;
         }
         case ControlKind::CommandButton:
-            buttons_.push_back(std::make_unique<Win32Button>(form, control, font, dpi_,
-                                                             [this](HWND button) { OnControlFocused(button); }));
-            made = ToHwnd(buttons_.back()->hWnd());
+            buttons_.push_back(std::make_unique<Win32Button>(form, control, font, dpi_, *this));
+            made = buttons_.back()->Handle();
+            if (control.cancel)
+                cancelButton_ = buttons_.back().get();
             controls_.Add(control.name, *buttons_.back());
             break;
         }
@@ -295,104 +292,6 @@ void Win32Form::DeliverHeldTicks()
     for (const auto& timer : timers_)
         if (state_ == State::Loaded && handlersRunning_ == 0)
             timer->DeliverHeldTick();
-}
-
-void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (HIWORD(wParam) != BN_CLICKED)
-        return;
-    auto source = reinterpret_cast<HWND>(lParam);
-    for (const auto& button : buttons_) {
-        // Esc arrives as IDCANCEL, from the dialog manager, without a window.
-        const bool pressed = ToHwnd(button->hWnd()) == source || (!source && LOWORD(wParam) == IDCANCEL && button->IsCancel());
-        if (pressed && button->Enabled() && button->onClick) {
-            RunHandler(button->onClick);
-            return;
-        }
-    }
-}
-
-void Win32Form::OnTimer(UINT_PTR id)
-{
-    for (const auto& timer : timers_) {
-        if (timer->Id() != id)
-            continue;
-        if (handlersRunning_ > 0)
-            timer->HoldTick();
-        else
-            timer->OnTick();
-    }
-}
-
-void Win32Form::OnClose()
-{
-    // A handler waiting in a modal loop finishes first.
-    if (state_ == State::Loaded && handlersRunning_ > 0)
-        closeWaiting_ = true;
-    else
-        Unload();
-}
-
-void Win32Form::OnEndSession(bool ending)
-{
-    // The process may end as soon as this returns, whatever handler waits.
-    if (ending)
-        Unload();
-}
-
-LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_COMMAND:
-        OnCommand(wParam, lParam);
-        return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header && header->code == NM_SETFOCUS && IsControl(header->hwndFrom))
-            OnControlFocused(header->hwndFrom);
-        break;
-    }
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
-    case WM_SIZE:
-        // The layout follows a placement restored while the form loads.
-        if ((state_ == State::Loading || state_ == State::Loaded) && onResize)
-            DispatchEvent(onResize);
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_DPICHANGED:
-        if (lParam)
-            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case DM_GETDEFID:
-        return DefaultButtonAnswer();
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        OnEndSession(wParam != FALSE);
-        return 0;
-    case WM_SETCURSOR:
-        if (runtime_.ScreenMousePointer() == MousePointer::Hourglass) {
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            return TRUE;
-        }
-        break;
-    case WM_ACTIVATE:
-        OnActivate(wParam);
-        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
-            return 0;  // the focus is given back; not to the window itself
-        break;
-    case WM_DESTROY:
-        state_ = State::Unloaded;
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace dovrel::win32

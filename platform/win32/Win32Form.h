@@ -80,7 +80,8 @@ private:
     RECT PixelBounds(const ControlDefinition& control) const;
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlNotification(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
@@ -106,6 +107,7 @@ private:
 
     UniqueGdiObject font_;
     std::vector<std::unique_ptr<Win32Button>> buttons_;
+    Win32Button* cancelButton_ = nullptr;  // the one Esc presses
     std::vector<std::unique_ptr<Win32ListView>> lists_;
     std::vector<std::unique_ptr<Win32Extent>> extents_;
     std::vector<std::unique_ptr<Win32Timer>> timers_;

@@ -30,10 +30,10 @@ bool Win32Form::IsControl(HWND window) const
     if (!window)
         return false;
     for (const auto& list : lists_)
-        if (ToHwnd(list->hWnd()) == window)
+        if (list->Handle() == window)
             return true;
     for (const auto& button : buttons_)
-        if (ToHwnd(button->hWnd()) == window)
+        if (button->Handle() == window)
             return true;
     return false;
 }
@@ -49,7 +49,7 @@ void Win32Form::OnControlFocused(HWND control)
     // As in a dialog: the focused button is the one Enter presses, and with
     // no default button of its own, the window shows none otherwise.
     for (const auto& button : buttons_)
-        button->ShowAsDefault(ToHwnd(button->hWnd()) == control);
+        button->ShowAsDefault(button->Handle() == control);
 }
 
 // The dialog manager asks for the default button as it moves the focus and
@@ -59,7 +59,7 @@ LRESULT Win32Form::DefaultButtonAnswer() const
 {
     const HWND focus = GetFocus();
     for (const auto& button : buttons_)
-        if (ToHwnd(button->hWnd()) == focus)
+        if (button->Handle() == focus)
             return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
     return 0;
 }

@@ -116,28 +116,26 @@ private:
 };
 
 Win32ListView::Win32ListView(HWND parent, int controlId, const RECT& bounds, EventSink& events)
-    : parent_(parent), events_(events), columns_(std::make_unique<Columns>(*this)),
-      items_(std::make_unique<Items>(*this)), rows_(CompareTexts)
+    : events_(events), columns_(std::make_unique<Columns>(*this)), items_(std::make_unique<Items>(*this)),
+      rows_(CompareTexts)
 {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
                         LVS_SINGLESEL;
-    window_ = ListViewWindow::Create(parent, controlId, bounds, style, WS_EX_CLIENTEDGE);
-    const auto id = reinterpret_cast<UINT_PTR>(this);
-    const auto self = reinterpret_cast<DWORD_PTR>(this);
-    if (!CommonControls().SetWindowSubclass(parent_, ParentProc, id, self) ||
-        !CommonControls().SetWindowSubclass(window_.Get(), ListProc, id, self)) {
-        CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
+    Own(ListViewWindow::Create(parent, controlId, bounds, style, WS_EX_CLIENTEDGE));
+    if (!CommonControls().SetWindowSubclass(Handle(), ListProc, 0, reinterpret_cast<DWORD_PTR>(this)))
         throw Error(kErrSystem, L"The list view could not be attached to its window.");
-    }
 }
 
 Win32ListView::~Win32ListView()
 {
-    const auto id = reinterpret_cast<UINT_PTR>(this);
-    if (parent_)
-        CommonControls().RemoveWindowSubclass(parent_, ParentProc, id);
-    if (window_)
-        CommonControls().RemoveWindowSubclass(window_.Get(), ListProc, id);
+    if (Handle())
+        CommonControls().RemoveWindowSubclass(Handle(), ListProc, 0);
+}
+
+void Win32ListView::ParentDestroying()
+{
+    CommonControls().RemoveWindowSubclass(Handle(), ListProc, 0);
+    ChildControl::ParentDestroying();
 }
 
 // --- properties ---
@@ -204,7 +202,7 @@ void Win32ListView::SetView(ListViewView view)
 
 WindowHandle Win32ListView::hWnd() const
 {
-    return reinterpret_cast<WindowHandle>(window_.Get());
+    return ToWindowHandle(Handle());
 }
 
 ColumnHeaderCollection& Win32ListView::ColumnHeaders()
@@ -347,10 +345,10 @@ void Win32ListView::OnOrderChanged()
 // making the batch has returned to the message loop.
 void Win32ListView::HoldRedraw()
 {
-    if (redrawHeld_ || !window_.Get())
+    if (redrawHeld_ || !Handle())
         return;
     const UINT resume = ResumeRedrawMessage();
-    if (resume == 0 || !PostMessageW(window_.Get(), resume, 0, 0)) {
+    if (resume == 0 || !PostMessageW(Handle(), resume, 0, 0)) {
         // Nothing would turn drawing on again: draw as the changes come.
         View().Invalidate();
         return;
@@ -361,7 +359,7 @@ void Win32ListView::HoldRedraw()
 
 void Win32ListView::ResumeRedraw()
 {
-    if (!redrawHeld_ || !window_.Get())
+    if (!redrawHeld_ || !Handle())
         return;
     redrawHeld_ = false;
     View().SetRedraw(true);

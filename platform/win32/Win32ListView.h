@@ -9,9 +9,11 @@
 
 #include "platform/ListViewControl.h"
 #include "platform/win32/CallbackGuard.h"
+#include "platform/win32/ChildControl.h"
 #include "platform/win32/ListViewWindow.h"
 #include "platform/win32/Screen.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Window.h"
 #include "platform/RowOrder.h"
 
 namespace dovrel::win32 {
@@ -24,7 +26,7 @@ namespace dovrel::win32 {
 // the order is arranged and the control's item count brought up to date.
 // A batch of changes (filling, sorting, sizing the columns, selecting) is
 // made with drawing off and drawn once, after the handler that makes it.
-class Win32ListView final : public ListViewControl {
+class Win32ListView final : public ListViewControl, public ChildControl {
 public:
     // Creates the control as a child of parent with the given id and
     // rectangle (client pixels of the parent); its events run in `events`.
@@ -60,6 +62,11 @@ public:
     // Every column fitted again as it was last fitted, for a new font or size.
     void FitColumnsAgain();
 
+    // The list's notifications: its texts, typing to find a row, a column's
+    // header clicked, a double click.
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    void ParentDestroying() override;
+
 private:
     class Columns;
     class Items;
@@ -85,11 +92,8 @@ private:
     void SetSelectedAt(int position, bool selected);
 
     // Win32ListViewMessages.cpp
-    bool OnNotify(NMHDR& header, LRESULT& result);
     void OnColumnClick(std::int32_t column);  // 1-based
     LRESULT FindItem(const NMLVFINDITEMW& find) const;
-    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
     // False when the key handler kept the key from the list.
     bool OnKeyDown(WPARAM key);
     // Fits the empty list's columns to their headers, when a column came since.
@@ -100,10 +104,8 @@ private:
     static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
-    ListViewWindow View() const { return ListViewWindow(window_.Get()); }
+    ListViewWindow View() const { return ListViewWindow(Handle()); }
 
-    HWND parent_ = nullptr;  // borrowed; null once the window system destroyed it
-    UniqueHwnd window_;      // let go of when the window system destroys it with its parent
     EventSink& events_;
     std::unique_ptr<Columns> columns_;
     std::unique_ptr<Items> items_;

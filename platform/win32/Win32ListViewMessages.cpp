@@ -8,8 +8,8 @@
 #include "platform/win32/KeyState.h"
 #include "platform/win32/SystemLibrary.h"
 
-// The list view's messages: the notifications it sends its parent, which a
-// subclass of the parent catches before the parent sees them, and the
+// The list view's messages: the notifications it sends its parent, which
+// the parent hands back to it (ReflectToControl), and the
 // messages to the list itself, before which the control is brought up to
 // date with the rows; its keys, its context menu and its scrolling.
 namespace dovrel::win32 {
@@ -64,7 +64,7 @@ void Win32ListView::OnContextMenu(LPARAM screenPoint)
         place = KeyboardMenuPlace();
     } else {
         POINT client = at;
-        ScreenToClient(window_.Get(), &client);
+        ScreenToClient(Handle(), &client);
         Synchronize();
         const int row = View().RowAt(client);
         if (row >= 0 && static_cast<size_t>(row) < rows_.Count() && !SelectedAt(row))
@@ -84,7 +84,7 @@ ScreenPoint Win32ListView::KeyboardMenuPlace()
     const int selected = View().NextItem(-1, LVNI_SELECTED);
     if (selected >= 0 && View().EnsureVisible(selected) && View().ItemRect(selected, LVIR_LABEL, row))
         at = {row.left, row.bottom};
-    ClientToScreen(window_.Get(), &at);
+    ClientToScreen(Handle(), &at);
     return {at.x, at.y};
 }
 
@@ -106,7 +106,7 @@ void Win32ListView::SetTopIndex(std::int32_t position)
 
 void Win32ListView::ScrollToWantedTop()
 {
-    if (wantedTop_ < 0 || !window_.Get())
+    if (wantedTop_ < 0 || !Handle())
         return;
     Synchronize();
     const int wanted = std::min(wantedTop_, controlCount_ - 1);
@@ -143,31 +143,14 @@ bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result)
     }
 }
 
-LRESULT CALLBACK Win32ListView::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR self)
-{
-    auto* list = reinterpret_cast<Win32ListView*>(self);
-    if (message == WM_NCDESTROY) {
-        CommonControls().RemoveWindowSubclass(window, ParentProc, id);
-        list->parent_ = nullptr;
-    } else if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header && header->hwndFrom == list->window_.Get()) {
-            LRESULT result = 0;
-            if (Guarded(true, [&] { return list->OnNotify(*header, result); }))
-                return result;
-        }
-    }
-    return CommonControls().DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+LRESULT CALLBACK Win32ListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                                          DWORD_PTR self)
 {
     auto* list = reinterpret_cast<Win32ListView*>(self);
+    // A list whose parent went without telling it (not a form's) lets go
+    // of its window here, as a form's list does when the form goes.
     if (message == WM_NCDESTROY) {
-        CommonControls().RemoveWindowSubclass(window, ListProc, id);
-        list->window_.Release();  // destroyed with its parent
+        list->ParentDestroying();
         return CommonControls().DefSubclassProc(window, message, wParam, lParam);
     }
     if (message != WM_DESTROY)

@@ -10,7 +10,7 @@ namespace dovrel::win32 {
 
 void Win32ListView::Synchronize()
 {
-    if (!pending_ || synchronizing_ || !window_.Get())
+    if (!pending_ || synchronizing_ || !Handle())
         return;
     // Not pending any more even if this fails: the next change tries again,
     // rather than every message the control gets.

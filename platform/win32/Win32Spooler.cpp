@@ -6,6 +6,7 @@
 
 #include "platform/win32/SpoolerNames.h"
 #include "platform/win32/TextConversion.h"
+#include "platform/win32/Window.h"
 
 namespace dovrel::win32 {
 
@@ -19,11 +20,6 @@ static_assert(offsetof(PortInfo2, fPortType) == offsetof(PORT_INFO_2A, fPortType
 static_assert(offsetof(PortInfo2, Reserved) == offsetof(PORT_INFO_2A, Reserved));
 
 namespace {
-
-HWND Owner(WindowHandle owner)
-{
-    return reinterpret_cast<HWND>(owner);
-}
 
 // What a call of the spooler answered; read right after the call, before
 // anything else can change the last error.
@@ -100,17 +96,17 @@ SpoolerResult Win32Spooler::AddPortA(WindowHandle owner, const std::wstring& mon
 {
     DropThreadAnswers();
     std::string name = Ansi(MonitorSpelling(monitorName));
-    return Answer(Library().addPortA(server_.Ansi(), Owner(owner), name.data()));
+    return Answer(Library().addPortA(server_.Ansi(), ToHwnd(owner), name.data()));
 }
 
 SpoolerResult Win32Spooler::DeletePortW(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, Library().deletePortW, Owner(owner));
+    return ActOnPort(portName, Library().deletePortW, ToHwnd(owner));
 }
 
 SpoolerResult Win32Spooler::ConfigurePortW(WindowHandle owner, const std::wstring& portName)
 {
-    return ActOnPort(portName, Library().configurePortW, Owner(owner));
+    return ActOnPort(portName, Library().configurePortW, ToHwnd(owner));
 }
 
 // Hands the spooler its own name of the port, or refuses with the reason

@@ -263,7 +263,7 @@ std::uint32_t Win32SupportLibrary::StartAsAdministrator(WindowHandle owner)
     // The shell shows no error box of its own; NOASYNC because this
     // instance ends as soon as the call returns.
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.hwnd = ToHwnd(owner);
     info.lpVerb = L"runas";
     info.lpFile = program.c_str();
     info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();

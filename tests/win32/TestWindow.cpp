@@ -4,11 +4,22 @@
 
 #include <stdexcept>
 
+#include "platform/win32/ChildControl.h"
+
 namespace dovrel::test {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"DovrelTestWindow";
+
+// Hands the controls' notifications back to them, as a form does.
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if ((message == WM_COMMAND || message == WM_NOTIFY) && win32::ReflectToControl(message, wParam, lParam, result))
+        return result;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
 
 void RegisterTestClass()
 {
@@ -16,7 +27,7 @@ void RegisterTestClass()
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
         WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.lpfnWndProc = TestWindowProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
