@@ -76,13 +76,9 @@ public:
 
     frmMain& Window() { return *program_.mainForm; }
 
-    void SelectOnly(const std::string& port)
-    {
-        for (auto& row : h.lvPorts.rows)
-            row.selected = Utf8(row.text) == port;
-    }
+    void SelectOnly(const std::string& port) { h.lvPorts.SelectOnly(std::wstring(port.begin(), port.end())); }
 
-    bool Empty() const { return h.lvPorts.rows.empty(); }
+    bool Empty() const { return h.lvPorts.Texts().empty(); }
 
     Harness h;
 
@@ -263,7 +259,7 @@ void CheckRefreshFollowsOnlyAnAcceptedChange(const Flow& flow, const EventLog& l
 
 void CheckList(const Scene& s, ListAfter list)
 {
-    const auto& rows = s.h.lvPorts.rows;
+    const auto rows = s.h.lvPorts.Texts();
     switch (list) {
     case ListAfter::AllPorts:
         EXPECT_EQ(s.h.lvPorts.Texts(), kAllPorts);
