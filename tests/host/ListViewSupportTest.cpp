@@ -17,6 +17,9 @@ using ::testing::IsEmpty;
 
 class ListViewSupportTest : public ::testing::Test {
 protected:
+    ListViewSupportTest() { list.faults = &faults; }
+
+    FaultPlan faults;
     RecordingListView list;
 };
 
@@ -233,10 +236,10 @@ TEST_F(ListViewSupportTest, ExtendedStyleProceduresChangeOnlyTheirOwnBit)
 TEST_F(ListViewSupportTest, ControlErrorsPassToTheCaller)
 {
     list.AddRowsQuietly({L"a"});
-    list.failOn = "ListItems.Item";
+    faults.failOn = "lvPorts.ListItems.Item";
     EXPECT_THROW(ListViewSelectItem(list, 1), Error);
 
-    list.failOn = "AutoSizeColumn";
+    faults.failOn = "lvPorts.AutoSizeColumn";
     list.AddColumnsQuietly(1);
     EXPECT_THROW(ListViewAutoSizeColumns(list, kTrue), Error);
 }

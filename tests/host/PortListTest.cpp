@@ -262,7 +262,7 @@ TEST_F(PortListTest, PortsThatKeepGrowingEndInTheMessageAfterAFewAttempts)
 TEST_F(PortListTest, AnErrorMidwayKeepsTheRowsSoFarTheButtonsOffAndRestoresThePointer)
 {
     h.spooler.ports = {Port("A"), Port("B"), Port("C")};
-    h.lvPorts.failOn = "ListItems.Add C";
+    h.faults.failOn = "lvPorts.ListItems.Add C";
 
     EXPECT_THROW(Refresh(), Error);
 

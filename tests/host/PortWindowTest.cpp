@@ -91,7 +91,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
     EXPECT_THAT(EntriesStartingWith(h.log, "CreateForm"), ElementsAre("CreateForm frmMain"));
 
     Harness other;
-    other.runtime.failOn = "InitCommonControls";
+    other.faults.failOn = "InitCommonControls";
     modMain::Program failing{other.runtime, other.support, other.spooler, PortsToShow{}, nullptr};
     EXPECT_THROW(modMain::Main(failing), Error);
     EXPECT_FALSE(other.form.loaded);
@@ -102,7 +102,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
 // stop the start.
 TEST_F(PortWindowTest, AFailedRegisterAppPathStillShowsTheWindow)
 {
-    h.support.failOn = "RegisterAppPath";
+    h.faults.failOn = "RegisterAppPath";
     StartProgram();
     EXPECT_TRUE(h.form.loaded);
     EXPECT_THAT(EntriesStartingWith(h.log, "Show"), ElementsAre("Show"));
@@ -188,7 +188,7 @@ TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFailsAndWatch
     Harness failing;
     modMain::Program other{failing.runtime, failing.support, failing.spooler, PortsToShow{}, nullptr};
     modMain::Main(other);
-    failing.support.failOn = "StringFromAnsiPointer";
+    failing.faults.failOn = "StringFromAnsiPointer";
     failing.spooler.ports = {FakePort{std::string("LPT1:")}};
     EXPECT_THROW(failing.tmrInit.onTimer(), Error);
     EXPECT_FALSE(failing.tmrInit.enabled);

@@ -200,8 +200,6 @@ std::unique_ptr<ColumnHeader> RecordingListView::HeaderAt(std::int32_t index) co
 
 void RecordingListView::Record(const std::string& entry) const
 {
-    if (!failOn.empty() && entry.rfind(failOn, 0) == 0)
-        throw Error(kErrSystem, L"Injected failure: " + std::wstring(entry.begin(), entry.end()));
     if (faults)
         faults->RaiseIfFires("lvPorts." + entry);
     log.push_back(entry);

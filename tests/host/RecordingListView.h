@@ -46,9 +46,6 @@ public:
     std::int32_t topIndex = 1;                 // the row at the top of the view
     bool multiSelect = false;
     WindowHandle window = 0x4711;
-    // When set, the operation whose log entry starts with this text raises
-    // an Error instead of running.
-    std::string failOn;
     // When set, every entry is also appended here with the prefix
     // "lvPorts.", so tests can see the list's steps among other fakes'.
     std::vector<std::string>* sharedLog = nullptr;
