@@ -328,6 +328,14 @@ std::uint32_t FakeSupport::StartForServer(const std::wstring& server)
 
 // --- spooler ---
 
+FakePort Port(const char* name, std::uint32_t type)
+{
+    FakePort port;
+    port.name = std::string(name);
+    port.type = type;
+    return port;
+}
+
 std::vector<PortStrings> FakeSpooler::Strings() const
 {
     std::vector<PortStrings> strings;

@@ -192,6 +192,8 @@ struct FakePort {
     std::uint32_t type = 1;
 };
 
+FakePort Port(const char* name, std::uint32_t type = 1);
+
 // Lays the ports out as the spooler does: the records first, then their
 // strings, with addresses pointing into the caller's buffer.
 class FakeSpooler final : public Spooler {

@@ -48,14 +48,6 @@ const char* NameOf(EnumRefusal refusal)
     return "?";
 }
 
-FakePort Port(const char* name, std::uint32_t type)
-{
-    FakePort port;
-    port.name = std::string(name);
-    port.type = type;
-    return port;
-}
-
 bool IsEnumPorts(const std::string& operation) { return operation.rfind("EnumPorts", 0) == 0; }
 
 bool IsSpoolerOperation(const std::string& operation)

@@ -13,14 +13,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-FakePort Port(const char* name, std::uint32_t type = 1)
-{
-    FakePort port;
-    port.name = std::string(name);
-    port.type = type;
-    return port;
-}
-
 class PortListTest : public ::testing::Test {
 protected:
     PortListTest()
