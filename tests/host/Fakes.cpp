@@ -27,7 +27,7 @@ public:
         log_.push_back("LoadPlacement '" + Utf8(section) + "' '" + Utf8(name) + "' " + Hex(form.hWnd()) + " " +
                        Utf8(app.AppTitle()) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
                        std::to_string(c) + " " + std::to_string(restoreState));
-        MaybeFail(support_.failOn, "LoadPlacement", support_.faults);
+        MaybeFail(support_.faults, "LoadPlacement");
         return support_.placementStored;
     }
     void SavePlacement(const std::wstring& section, const std::wstring& name, Form& form, FormsRuntime& app,
@@ -35,7 +35,7 @@ public:
     {
         log_.push_back("SavePlacement '" + Utf8(section) + "' '" + Utf8(name) + "' " + Hex(form.hWnd()) + " " +
                        Utf8(app.AppTitle()) + " " + std::to_string(saveState));
-        MaybeFail(support_.failOn, "SavePlacement", support_.faults);
+        MaybeFail(support_.faults, "SavePlacement");
         support_.placementStored = true;
     }
 
@@ -51,12 +51,12 @@ public:
     {
         log_.push_back("ShowAbout#" + std::to_string(serial_) + " " + Hex(form.hWnd()) + " " + Utf8(app.AppTitle()) +
                        " '" + Utf8(extra) + "' '" + Utf8(dedication) + "'");
-        MaybeFail(support_.failOn, "ShowAbout", support_.faults);
+        MaybeFail(support_.faults, "ShowAbout");
     }
     void PressButton(CommandButton& button) override
     {
         log_.push_back("PressButton#" + std::to_string(serial_) + " " + Hex(button.hWnd()));
-        MaybeFail(support_.failOn, "PressButton", support_.faults);
+        MaybeFail(support_.faults, "PressButton");
         if (button.onClick)
             button.onClick();
     }
@@ -69,12 +69,10 @@ private:
 
 }  // namespace
 
-void MaybeFail(const std::string& failOn, const std::string& operation, FaultPlan* faults)
+void MaybeFail(FaultPlan* faults, const std::string& operation)
 {
     if (faults)
         faults->RaiseIfFires(operation);
-    if (!failOn.empty() && failOn == operation)
-        throw Error(kErrSystem, InjectedFailure(operation));
 }
 
 std::vector<std::string> EntriesStartingWith(const EventLog& log, const std::string& prefix)
@@ -90,8 +88,7 @@ std::vector<std::string> EntriesStartingWith(const EventLog& log, const std::str
 
 WindowHandle FakeForm::hWnd() const
 {
-    if (faults)
-        faults->RaiseIfFires("frmMain.hWnd");
+    MaybeFail(faults, "frmMain.hWnd");
     return 0x1000;
 }
 
@@ -128,18 +125,14 @@ void FakeMenuItem::SetEnabled(bool value)
 void FakeButton::SetEnabled(bool value)
 {
     log_.push_back(design_.name + ".Enabled = " + (value ? "True" : "False"));
-    if (faults)
-        faults->RaiseIfFires(design_.name + ".Enabled");
+    MaybeFail(faults, design_.name + ".Enabled");
     enabled = value;
 }
 
 void FakeButton::SetLeft(float value)
 {
     log_.push_back(design_.name + ".Left = " + std::to_string(value));
-    if (faults)
-        faults->RaiseIfFires(design_.name + ".Left");
-    if (refuseLeft)
-        throw Error(kErrSystem, L"Injected failure of Left");
+    MaybeFail(faults, design_.name + ".Left");
     left = value;
 }
 
@@ -147,8 +140,7 @@ void FakeExtent::Move(float newLeft, float newTop, float newWidth, float newHeig
 {
     log_.push_back("lvPorts.Move " + std::to_string(newLeft) + " " + std::to_string(newTop) + " " +
                    std::to_string(newWidth) + " " + std::to_string(newHeight));
-    if (faults)
-        faults->RaiseIfFires("lvPorts.Move");
+    MaybeFail(faults, "lvPorts.Move");
     if (newWidth < 0 || newHeight < 0)
         throw Error(kErrInvalidPropertyValue, L"Invalid property value");
     left = newLeft;
@@ -159,36 +151,35 @@ void FakeExtent::Move(float newLeft, float newTop, float newWidth, float newHeig
 
 void FakeTimer::SetEnabled(bool value)
 {
-    log_.push_back(std::string("tmrInit.Enabled = ") + (value ? "True" : "False"));
-    if (faults)
-        faults->RaiseIfFires("tmrInit.Enabled");
+    log_.push_back(name_ + ".Enabled = " + (value ? "True" : "False"));
+    MaybeFail(faults, name_ + ".Enabled");
     enabled = value;
 }
 
 void FakeRuntime::InitCommonControls()
 {
     log_.push_back("InitCommonControls");
-    MaybeFail(failOn, "InitCommonControls", faults);
+    MaybeFail(faults, "InitCommonControls");
 }
 
 FormControls& FakeRuntime::CreateForm(const FormDefinition& definition)
 {
     log_.push_back("CreateForm " + definition.name);
-    MaybeFail(failOn, "CreateForm", faults);
+    MaybeFail(faults, "CreateForm");
     return controls_;
 }
 
 void FakeRuntime::SetScreenMousePointer(MousePointer value)
 {
     log_.push_back("MousePointer = " + std::to_string(static_cast<int>(value)));
-    MaybeFail(failOn, "MousePointer", faults);
+    MaybeFail(faults, "MousePointer");
     pointer = value;
 }
 
 std::int32_t FakeRuntime::MsgBox(const std::wstring& text, std::int32_t style)
 {
     log_.push_back("MsgBox '" + Utf8(text) + "' " + std::to_string(style));
-    MaybeFail(failOn, "MsgBox", faults);
+    MaybeFail(faults, "MsgBox");
     if (whileMsgBoxIsUp)
         whileMsgBoxIsUp();
     return msgBoxAnswer;
@@ -197,14 +188,14 @@ std::int32_t FakeRuntime::MsgBox(const std::wstring& text, std::int32_t style)
 std::wstring FakeRuntime::InputBox(const std::wstring& prompt, const std::wstring& defaultText)
 {
     log_.push_back("InputBox '" + Utf8(prompt) + "' '" + Utf8(defaultText) + "'");
-    MaybeFail(failOn, "InputBox", faults);
+    MaybeFail(faults, "InputBox");
     return inputAnswer;
 }
 
 void FakeRuntime::SetClipboardText(const std::wstring& text)
 {
     log_.push_back("SetClipboardText");
-    MaybeFail(failOn, "SetClipboardText", faults);
+    MaybeFail(faults, "SetClipboardText");
     clipboard = text;
 }
 
@@ -224,54 +215,54 @@ bool FakeRuntime::ShowSaveAs(const std::vector<FileType>& types, const std::wstr
 long FakeSupport::RegisterAppPath()
 {
     log_.push_back("RegisterAppPath");
-    MaybeFail(failOn, "RegisterAppPath", faults);
+    MaybeFail(faults, "RegisterAppPath");
     return 1;
 }
 
 bool FakeSupport::IsInDesignEnvironment()
 {
     log_.push_back("IsInDesignEnvironment");
-    MaybeFail(failOn, "IsInDesignEnvironment", faults);
+    MaybeFail(faults, "IsInDesignEnvironment");
     return designEnvironment;
 }
 
 WindowHandle FakeSupport::GetRuntimeMainWindow()
 {
     log_.push_back("GetRuntimeMainWindow");
-    MaybeFail(failOn, "GetRuntimeMainWindow", faults);
+    MaybeFail(faults, "GetRuntimeMainWindow");
     return 0x900;
 }
 
 void FakeSupport::SetWindowIconFromResource(WindowHandle window, const std::wstring& resourceName)
 {
     log_.push_back("SetWindowIconFromResource " + Hex(window) + " " + Utf8(resourceName));
-    MaybeFail(failOn, "SetWindowIconFromResource", faults);
+    MaybeFail(faults, "SetWindowIconFromResource");
 }
 
 long FakeSupport::FixContainerWindows()
 {
     log_.push_back("FixContainerWindows");
-    MaybeFail(failOn, "FixContainerWindows", faults);
+    MaybeFail(faults, "FixContainerWindows");
     return 0;
 }
 
 long FakeSupport::CenterForm(WindowHandle window, std::int32_t flags)
 {
     log_.push_back("CenterForm " + Hex(window) + " " + std::to_string(flags));
-    MaybeFail(failOn, "CenterForm", faults);
+    MaybeFail(faults, "CenterForm");
     return 0;
 }
 
 long FakeSupport::OpenReadMe(std::int32_t flags)
 {
     log_.push_back("OpenReadMe " + std::to_string(flags));
-    MaybeFail(failOn, "OpenReadMe", faults);
+    MaybeFail(faults, "OpenReadMe");
     return 0;
 }
 
 std::wstring FakeSupport::StringFromAnsiPointer(const char* address)
 {
-    MaybeFail(failOn, "StringFromAnsiPointer", faults);
+    MaybeFail(faults, "StringFromAnsiPointer");
     if (!address)
         return L"";
     std::wstring text;
@@ -282,7 +273,7 @@ std::wstring FakeSupport::StringFromAnsiPointer(const char* address)
 
 std::wstring FakeSupport::CutRight(const std::wstring& text, std::int32_t count)
 {
-    MaybeFail(failOn, "CutRight", faults);
+    MaybeFail(faults, "CutRight");
     if (count < 0)
         throw Error(kErrInvalidProcedureCall, L"Invalid procedure call or argument");
     return static_cast<std::size_t>(count) >= text.size() ? L"" : text.substr(0, text.size() - count);
@@ -291,7 +282,7 @@ std::wstring FakeSupport::CutRight(const std::wstring& text, std::int32_t count)
 std::unique_ptr<PlacementStore> FakeSupport::CreatePlacementStore()
 {
     log_.push_back("CreatePlacementStore");
-    MaybeFail(failOn, "CreatePlacementStore", faults);
+    MaybeFail(faults, "CreatePlacementStore");
     ++placementStoresMade;
     return std::make_unique<FakePlacementStore>(log_, *this);
 }
@@ -299,7 +290,7 @@ std::unique_ptr<PlacementStore> FakeSupport::CreatePlacementStore()
 std::unique_ptr<FormServices> FakeSupport::CreateFormServices()
 {
     log_.push_back("CreateFormServices");
-    MaybeFail(failOn, "CreateFormServices", faults);
+    MaybeFail(faults, "CreateFormServices");
     return std::make_unique<FakeFormServices>(log_, *this, ++formServicesMade);
 }
 
@@ -317,25 +308,33 @@ bool FakeSupport::SaveFile(const std::wstring& path, const std::string& bytes, s
 std::wstring FakeSupport::ErrorText(std::uint32_t error)
 {
     log_.push_back("ErrorText " + std::to_string(error));
-    MaybeFail(failOn, "ErrorText", faults);
+    MaybeFail(faults, "ErrorText");
     return L"<reason " + std::to_wstring(error) + L">";
 }
 
 std::uint32_t FakeSupport::StartAsAdministrator(WindowHandle owner)
 {
     log_.push_back("StartAsAdministrator " + Hex(owner));
-    MaybeFail(failOn, "StartAsAdministrator", faults);
+    MaybeFail(faults, "StartAsAdministrator");
     return startRefusal;
 }
 
 std::uint32_t FakeSupport::StartForServer(const std::wstring& server)
 {
     log_.push_back("StartForServer " + Utf8(server));
-    MaybeFail(failOn, "StartForServer", faults);
+    MaybeFail(faults, "StartForServer");
     return startRefusal;
 }
 
 // --- spooler ---
+
+FakePort Port(const char* name, std::uint32_t type)
+{
+    FakePort port;
+    port.name = std::string(name);
+    port.type = type;
+    return port;
+}
 
 std::vector<PortStrings> FakeSpooler::Strings() const
 {
@@ -465,42 +464,44 @@ void FakeSpooler::LeaveRefusedCounts(EnumRefusal refusal, std::uint32_t bufferSi
 
 // --- harness ---
 
-namespace {
+template <typename Fake, typename... Arguments>
+Fake& Harness::Made(Arguments&&... arguments)
+{
+    auto fake = std::make_shared<Fake>(std::forward<Arguments>(arguments)...);
+    made_.push_back(fake);
+    return *fake;
+}
 
 // The fakes of the port window's design, in its order: the runtime makes
 // the real controls from the same definition.
-template <typename Fake, typename... Arguments>
-Fake& Made(std::vector<std::unique_ptr<Fake>>& made, Arguments&&... arguments)
+FormControls& Harness::MadeFromDesign()
 {
-    made.push_back(std::make_unique<Fake>(std::forward<Arguments>(arguments)...));
-    return *made.back();
-}
-
-FormControls& MadeFromDesign(FormControls& controls, EventLog& log, std::vector<std::unique_ptr<FakeButton>>& buttons,
-                             std::vector<std::unique_ptr<FakeTimer>>& timers,
-                             std::vector<std::unique_ptr<RecordingListView>>& lists,
-                             std::vector<std::unique_ptr<FakeExtent>>& extents,
-                             std::vector<std::unique_ptr<FakeMenuItem>>& menuItems)
-{
+    WindowHandle button = 0x2000;
     for (const ControlDefinition& control : frmMainDesign().controls) {
         switch (control.kind) {
         case ControlKind::Timer:
-            controls.Add(control.name, Made(timers, log, control));
+            controls.Add(control.name, Made<FakeTimer>(log, control, &faults));
             break;
-        case ControlKind::ListView:
-            controls.Add(control.name, Made(lists), Made(extents, log, control));
+        case ControlKind::ListView: {
+            auto& list = Made<RecordingListView>();
+            list.sharedLog = &log;
+            list.faults = &faults;
+            controls.Add(control.name, list, Made<FakeExtent>(log, control, &faults));
             break;
+        }
         case ControlKind::CommandButton:
-            controls.Add(control.name, Made(buttons, log, control, 0x2000 + buttons.size() + 1));
+            controls.Add(control.name, Made<FakeButton>(log, control, ++button, &faults));
             break;
         }
     }
     for (const MenuDefinition& menu : frmMainDesign().menus)
         for (const MenuItemDefinition& item : menu.items)
             if (!item.name.empty())
-                controls.Add(item.name, Made(menuItems, log, item.name));
+                controls.Add(item.name, Made<FakeMenuItem>(log, item.name));
     return controls;
 }
+
+namespace {
 
 template <typename Fake, typename Control>
 Fake& As(Control& control)
@@ -511,7 +512,7 @@ Fake& As(Control& control)
 }  // namespace
 
 Harness::Harness()
-    : tmrInit(As<FakeTimer>(MadeFromDesign(controls, log, buttons_, timers_, lists_, extents_, menuItems_).TimerNamed("tmrInit"))),
+    : tmrInit(As<FakeTimer>(MadeFromDesign().TimerNamed("tmrInit"))),
       tmrPortsChanged(As<FakeTimer>(controls.TimerNamed("tmrPortsChanged"))),
       lvPorts(As<RecordingListView>(controls.ListView("lvPorts"))),
       lvPortsExtent(As<FakeExtent>(controls.Extent("lvPorts"))), cmdHelp(As<FakeButton>(controls.Button("cmdHelp"))),
@@ -519,19 +520,7 @@ Harness::Harness()
       cmdSettings(As<FakeButton>(controls.Button("cmdSettings"))),
       cmdCancel(As<FakeButton>(controls.Button("cmdCancel")))
 {
-    lvPorts.sharedLog = &log;
     faults.log = &log;
-    form.faults = &faults;
-    for (auto& button : buttons_)
-        button->faults = &faults;
-    for (auto& timer : timers_)
-        timer->faults = &faults;
-    for (auto& list : lists_)
-        list->faults = &faults;
-    for (auto& extent : extents_)
-        extent->faults = &faults;
-    for (FaultPlan** user : {&runtime.faults, &support.faults, &spooler.faults})
-        *user = &faults;
 }
 
 }  // namespace dovrel::test

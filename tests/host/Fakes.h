@@ -21,13 +21,12 @@ namespace dovrel::test {
 // list (whose entries start with "lvPorts.").
 using EventLog = std::vector<std::string>;
 
-// Raises an Error when `failOn` names the operation that is about to run,
-// or when the fault plan's countdown reaches it.
-void MaybeFail(const std::string& failOn, const std::string& operation, FaultPlan* faults);
+// Raises an Error when the fault plan, if any, fails the operation.
+void MaybeFail(FaultPlan* faults, const std::string& operation);
 
 class FakeForm final : public Form {
 public:
-    explicit FakeForm(EventLog& log) : log_(log) {}
+    explicit FakeForm(EventLog& log, FaultPlan* faults = nullptr) : faults(faults), log_(log) {}
     WindowHandle hWnd() const override;
     float ScaleWidth() const override { return scaleWidth; }
     float ScaleHeight() const override { return scaleHeight; }
@@ -50,8 +49,8 @@ private:
 
 class FakeButton final : public CommandButton {
 public:
-    FakeButton(EventLog& log, const ControlDefinition& design, WindowHandle window)
-        : left(design.left), log_(log), design_(design), window_(window)
+    FakeButton(EventLog& log, const ControlDefinition& design, WindowHandle window, FaultPlan* faults)
+        : left(design.left), faults(faults), log_(log), design_(design), window_(window)
     {
     }
     WindowHandle hWnd() const override { return window_; }
@@ -64,8 +63,7 @@ public:
     float Height() const override { return design_.height; }
     bool enabled = true;
     float left;
-    bool refuseLeft = false;
-    FaultPlan* faults = nullptr;
+    FaultPlan* faults;
 
 private:
     EventLog& log_;
@@ -77,8 +75,8 @@ private:
 // control does.
 class FakeExtent final : public ControlExtent {
 public:
-    FakeExtent(EventLog& log, const ControlDefinition& design)
-        : left(design.left), top(design.top), width(design.width), height(design.height), log_(log)
+    FakeExtent(EventLog& log, const ControlDefinition& design, FaultPlan* faults)
+        : left(design.left), top(design.top), width(design.width), height(design.height), faults(faults), log_(log)
     {
     }
     float Left() const override { return left; }
@@ -87,7 +85,7 @@ public:
     float Height() const override { return height; }
     void Move(float newLeft, float newTop, float newWidth, float newHeight) override;
     float left, top, width, height;
-    FaultPlan* faults = nullptr;
+    FaultPlan* faults;
 
 private:
     EventLog& log_;
@@ -107,24 +105,27 @@ private:
 
 class FakeTimer final : public Timer {
 public:
-    FakeTimer(EventLog& log, const ControlDefinition& design)
-        : enabled(design.enabled), log_(log), interval_(design.interval)
+    FakeTimer(EventLog& log, const ControlDefinition& design, FaultPlan* faults)
+        : enabled(design.enabled), faults(faults), log_(log), name_(design.name), interval_(design.interval)
     {
     }
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool value) override;
     std::int32_t Interval() const override { return interval_; }
     bool enabled;
-    FaultPlan* faults = nullptr;
+    FaultPlan* faults;
 
 private:
     EventLog& log_;
+    std::string name_;
     std::int32_t interval_;
 };
 
 class FakeRuntime final : public FormsRuntime {
 public:
-    FakeRuntime(EventLog& log, FormControls& controls) : log_(log), controls_(controls) {}
+    FakeRuntime(EventLog& log, FormControls& controls, FaultPlan* faults) : faults(faults), log_(log), controls_(controls)
+    {
+    }
     std::wstring AppTitle() const override { return L"Orvane - Dovrel"; }
     void InitCommonControls() override;
     FormControls& CreateForm(const FormDefinition& definition) override;
@@ -140,8 +141,7 @@ public:
     std::int32_t msgBoxAnswer = kIdOk;
     std::function<void()> whileMsgBoxIsUp;
     std::wstring inputAnswer;
-    std::string failOn;
-    FaultPlan* faults = nullptr;
+    FaultPlan* faults;
 
 private:
     EventLog& log_;
@@ -150,7 +150,7 @@ private:
 
 class FakeSupport final : public SupportLibrary {
 public:
-    explicit FakeSupport(EventLog& log) : log_(log) {}
+    explicit FakeSupport(EventLog& log, FaultPlan* faults = nullptr) : faults(faults), log_(log) {}
     long RegisterAppPath() override;
     bool IsInDesignEnvironment() override;
     WindowHandle GetRuntimeMainWindow() override;
@@ -175,8 +175,7 @@ public:
     std::wstring saveRefusal;  // when set, SaveFile fails with this reason
     bool designEnvironment = false;
     bool placementStored = false;
-    std::string failOn;
-    FaultPlan* faults = nullptr;
+    FaultPlan* faults;
     int placementStoresMade = 0;
     int formServicesMade = 0;
 
@@ -193,11 +192,13 @@ struct FakePort {
     std::uint32_t type = 1;
 };
 
+FakePort Port(const char* name, std::uint32_t type = 1);
+
 // Lays the ports out as the spooler does: the records first, then their
 // strings, with addresses pointing into the caller's buffer.
 class FakeSpooler final : public Spooler {
 public:
-    explicit FakeSpooler(EventLog& log) : log_(log) {}
+    FakeSpooler(EventLog& log, FaultPlan* faults) : faults(faults), log_(log) {}
     SpoolerResult EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                              std::int32_t& returned) override;
     SpoolerResult AddPortA(WindowHandle owner, const std::wstring& monitorName) override;
@@ -226,7 +227,7 @@ public:
     SpoolerResult result{true, 0};              // what AddPort/DeletePort/ConfigurePort return
     std::uint32_t enumError = 0;                // the error a refused EnumPorts leaves
     std::vector<std::wstring> printers;         // what PrintersUsingPort answers
-    FaultPlan* faults = nullptr;                // its refusals leave no error code
+    FaultPlan* faults;                          // its refusals leave no error code
 
 private:
     bool Refused(const std::string& operation);
@@ -244,15 +245,15 @@ struct Harness {
     FormControls& Controls() { return controls; }
 
     EventLog log;
-    FakeForm form{log};
     FaultPlan faults;
+    FakeForm form{log, &faults};
 
 private:
-    std::vector<std::unique_ptr<FakeButton>> buttons_;
-    std::vector<std::unique_ptr<FakeTimer>> timers_;
-    std::vector<std::unique_ptr<RecordingListView>> lists_;
-    std::vector<std::unique_ptr<FakeExtent>> extents_;
-    std::vector<std::unique_ptr<FakeMenuItem>> menuItems_;
+    template <typename Fake, typename... Arguments>
+    Fake& Made(Arguments&&... arguments);
+    FormControls& MadeFromDesign();
+
+    std::vector<std::shared_ptr<void>> made_;  // the controls' fakes
 
 public:
     FormControls controls{form};
@@ -266,9 +267,9 @@ public:
     FakeButton& cmdSettings;
     FakeButton& cmdCancel;
     FakeMenuItem& MenuItemNamed(const std::string& name) { return static_cast<FakeMenuItem&>(controls.MenuItemNamed(name)); }
-    FakeRuntime runtime{log, controls};
-    FakeSupport support{log};
-    FakeSpooler spooler{log};
+    FakeRuntime runtime{log, controls, &faults};
+    FakeSupport support{log, &faults};
+    FakeSpooler spooler{log, &faults};
 };
 
 // Entries of the log that start with the prefix, in order.

@@ -48,14 +48,6 @@ const char* NameOf(EnumRefusal refusal)
     return "?";
 }
 
-FakePort Port(const char* name, std::uint32_t type)
-{
-    FakePort port;
-    port.name = std::string(name);
-    port.type = type;
-    return port;
-}
-
 bool IsEnumPorts(const std::string& operation) { return operation.rfind("EnumPorts", 0) == 0; }
 
 bool IsSpoolerOperation(const std::string& operation)
@@ -76,13 +68,9 @@ public:
 
     frmMain& Window() { return *program_.mainForm; }
 
-    void SelectOnly(const std::string& port)
-    {
-        for (auto& row : h.lvPorts.rows)
-            row.selected = Utf8(row.text) == port;
-    }
+    void SelectOnly(const std::string& port) { h.lvPorts.SelectOnly(std::wstring(port.begin(), port.end())); }
 
-    bool Empty() const { return h.lvPorts.rows.empty(); }
+    bool Empty() const { return h.lvPorts.Texts().empty(); }
 
     Harness h;
 
@@ -263,7 +251,7 @@ void CheckRefreshFollowsOnlyAnAcceptedChange(const Flow& flow, const EventLog& l
 
 void CheckList(const Scene& s, ListAfter list)
 {
-    const auto& rows = s.h.lvPorts.rows;
+    const auto rows = s.h.lvPorts.Texts();
     switch (list) {
     case ListAfter::AllPorts:
         EXPECT_EQ(s.h.lvPorts.Texts(), kAllPorts);

@@ -13,7 +13,8 @@ void FaultPlan::Arm(int n)
 
 bool FaultPlan::Fires(const std::string& operation)
 {
-    if (failAt_ == 0 || ++counted_ != failAt_)
+    const bool named = !failOn.empty() && operation.rfind(failOn, 0) == 0;
+    if (!named && (failAt_ == 0 || ++counted_ != failAt_))
         return false;
     failed_ = operation;
     if (log)

@@ -14,11 +14,11 @@ enum class EnumRefusal {
     AbsurdRecordCount,     // the offered size, and the largest record count
 };
 
-// One countdown shared by every fake of a Harness: once armed with n, the
-// n-th operation that any fake is asked for fails. The spooler refuses it
-// (false, and for EnumPortsA the counters of `enumRefusal`); every other
-// fake raises an Error naming it. The failure is also logged as
-// "fault: <operation>".
+// The faults of every fake of a Harness: once armed with n, the n-th
+// operation that any fake is asked for fails, and so does every operation
+// whose name starts with `failOn`. The spooler refuses it (false, and for
+// EnumPortsA the counters of `enumRefusal`); every other fake raises an
+// Error naming it. The failure is also logged as "fault: <operation>".
 class FaultPlan {
 public:
     void Arm(int n);
@@ -33,6 +33,7 @@ public:
     const std::string& Failed() const { return failed_; }
 
     EnumRefusal enumRefusal = EnumRefusal::NoBytes;
+    std::string failOn;
     std::vector<std::string>* log = nullptr;
 
 private:

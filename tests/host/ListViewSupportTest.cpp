@@ -15,18 +15,11 @@ using namespace modListViewSupport;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class StubHeader final : public ColumnHeader {
-public:
-    explicit StubHeader(std::int32_t index) : index_(index) {}
-    std::int32_t Index() const override { return index_; }
-    std::wstring Text() const override { return L""; }
-
-private:
-    std::int32_t index_;
-};
-
 class ListViewSupportTest : public ::testing::Test {
 protected:
+    ListViewSupportTest() { list.faults = &faults; }
+
+    FaultPlan faults;
     RecordingListView list;
 };
 
@@ -36,26 +29,26 @@ TEST_F(ListViewSupportTest, ClickOnAnotherColumnSortsAscendingThenEachClickRever
 {
     list.AddColumnsQuietly(4);
     list.SetStateQuietly(true, 0, 0);
-    StubHeader second(2);
+    const auto second = list.HeaderAt(2);
 
-    ListViewColumnClickSort(list, second);
+    ListViewColumnClickSort(list, *second);
     EXPECT_THAT(list.log, ElementsAre("SortKey -> 0", "Sorted -> True", "SortKey = 1", "SortOrder = 0", "Sorted = True"));
 
     list.log.clear();
-    ListViewColumnClickSort(list, second);
+    ListViewColumnClickSort(list, *second);
     EXPECT_THAT(list.log, ElementsAre("SortKey -> 1", "Sorted -> True", "SortOrder -> 0", "SortOrder = 1"));
 
     list.log.clear();
-    ListViewColumnClickSort(list, second);
+    ListViewColumnClickSort(list, *second);
     EXPECT_THAT(list.log, ElementsAre("SortKey -> 1", "Sorted -> True", "SortOrder -> 1", "SortOrder = 0"));
 }
 
 TEST_F(ListViewSupportTest, ClickOnAnUnsortedListSortsAscendingEvenOnTheCurrentKey)
 {
     list.SetStateQuietly(false, 0, 1);
-    StubHeader first(1);
+    const auto first = list.HeaderAt(1);
 
-    ListViewColumnClickSort(list, first);
+    ListViewColumnClickSort(list, *first);
 
     EXPECT_THAT(list.log, ElementsAre("SortKey -> 0", "Sorted -> False", "SortKey = 0", "SortOrder = 0", "Sorted = True"));
 }
@@ -63,30 +56,27 @@ TEST_F(ListViewSupportTest, ClickOnAnUnsortedListSortsAscendingEvenOnTheCurrentK
 TEST_F(ListViewSupportTest, ReverseTurnsAnyOrderOtherThanAscendingIntoAscending)
 {
     list.SetStateQuietly(true, 0, 7);
-    StubHeader first(1);
+    const auto first = list.HeaderAt(1);
 
-    ListViewColumnClickSort(list, first);
+    ListViewColumnClickSort(list, *first);
 
-    EXPECT_EQ(list.sortOrder_, 0);
+    EXPECT_EQ(list.SortOrder(), 0);
 }
 
 TEST_F(ListViewSupportTest, HeaderIndexIsNotCheckedAgainstTheColumnsButMustFitTheSortKey)
 {
     list.AddColumnsQuietly(2);
-    StubHeader largestKey(32768);
-    ListViewColumnClickSort(list, largestKey);
-    EXPECT_EQ(list.sortKey_, 32767);
+    ListViewColumnClickSort(list, *list.HeaderAt(32768));
+    EXPECT_EQ(list.SortKey(), 32767);
 
-    StubHeader zero(0);
-    ListViewColumnClickSort(list, zero);
-    EXPECT_EQ(list.sortKey_, -1);
+    ListViewColumnClickSort(list, *list.HeaderAt(0));
+    EXPECT_EQ(list.SortKey(), -1);
 
     for (std::int32_t index : {32769, std::numeric_limits<std::int32_t>::max(), -32768,
                                std::numeric_limits<std::int32_t>::min()}) {
         list.log.clear();
-        StubHeader outOfRange(index);
         try {
-            ListViewColumnClickSort(list, outOfRange);
+            ListViewColumnClickSort(list, *list.HeaderAt(index));
             ADD_FAILURE() << "no overflow for header index " << index;
         } catch (const Error& error) {
             EXPECT_EQ(error.Number(), kErrOverflow);
@@ -114,7 +104,7 @@ TEST_F(ListViewSupportTest, SortByColumnOutOfRangeWritesNothing)
         EXPECT_THAT(list.log, ElementsAre("ColumnHeaders.Count -> 4")) << "column " << column;
     }
     ListViewSortByColumn(list, 4);
-    EXPECT_EQ(list.sortKey_, 3);
+    EXPECT_EQ(list.SortKey(), 3);
 }
 
 TEST_F(ListViewSupportTest, SortingReallyReordersTheFakesRows)
@@ -129,7 +119,7 @@ TEST_F(ListViewSupportTest, SortingReallyReordersTheFakesRows)
 
 TEST_F(ListViewSupportTest, SelectOnAnEmptyListReadsOnlyTheCount)
 {
-    list.multiSelect_ = true;
+    list.multiSelect = true;
     ListViewSelectItem(list, 1);
     EXPECT_THAT(list.log, ElementsAre("ListItems.Count -> 0"));
 }
@@ -163,7 +153,7 @@ TEST_F(ListViewSupportTest, SingleSelectOutOfRangeChangesNothing)
 
 TEST_F(ListViewSupportTest, MultiSelectPassSelectsOnlyTheGivenItemInAscendingOrder)
 {
-    list.multiSelect_ = true;
+    list.multiSelect = true;
     list.AddRowsQuietly({L"a", L"b", L"c", L"d", L"e"});
     list.SelectQuietly(1, true);
     list.SelectQuietly(4, true);
@@ -182,7 +172,7 @@ TEST_F(ListViewSupportTest, MultiSelectPassSelectsOnlyTheGivenItemInAscendingOrd
 
 TEST_F(ListViewSupportTest, MultiSelectOutOfRangeClearsEverythingAndScrollsNothing)
 {
-    list.multiSelect_ = true;
+    list.multiSelect = true;
     list.AddRowsQuietly({L"a", L"b", L"c"});
     list.SelectQuietly(1, true);
     list.SelectQuietly(3, true);
@@ -246,10 +236,10 @@ TEST_F(ListViewSupportTest, ExtendedStyleProceduresChangeOnlyTheirOwnBit)
 TEST_F(ListViewSupportTest, ControlErrorsPassToTheCaller)
 {
     list.AddRowsQuietly({L"a"});
-    list.failOn = "ListItems.Item";
+    faults.failOn = "lvPorts.ListItems.Item";
     EXPECT_THROW(ListViewSelectItem(list, 1), Error);
 
-    list.failOn = "AutoSizeColumn";
+    faults.failOn = "lvPorts.AutoSizeColumn";
     list.AddColumnsQuietly(1);
     EXPECT_THROW(ListViewAutoSizeColumns(list, kTrue), Error);
 }

@@ -38,8 +38,7 @@ protected:
     void SelectRow(const std::wstring& text)
     {
         h.lvPorts.AddRowsQuietly({L"COM1:", L"LPT1:", L"  "});
-        for (std::size_t i = 0; i < h.lvPorts.rows.size(); ++i)
-            h.lvPorts.rows[i].selected = h.lvPorts.rows[i].text == text;
+        h.lvPorts.SelectOnly(text);
     }
 
     Harness h;
@@ -108,7 +107,7 @@ TEST_F(PortCommandsTest, DeleteCancelledOrRefusedLeavesTheListAlone)
     h.cmdDelete.onClick();
     EXPECT_THAT(Calls(), ElementsAre("MsgBox '  \r\n\r\nDelete port?' 49", "DeletePort 0x1000 '  '",
                                      "MsgBox 'Can't delete port.\r\n\r\n<reason 1796>' 48"));
-    EXPECT_EQ(h.lvPorts.rows.size(), 3u);
+    EXPECT_EQ(h.lvPorts.Texts().size(), 3u);
 }
 
 TEST_F(PortCommandsTest, APortInUseNamesAtMostFiveOfItsPrinters)
@@ -162,18 +161,15 @@ TEST_F(PortCommandsTest, OkDeletesThePortTheQuestionNamedOrNothingWhenItIsGone)
 {
     SelectRow(L"COM1:");
     // Another program moves the selection while the question is up.
-    h.runtime.whileMsgBoxIsUp = [this] {
-        for (auto& row : h.lvPorts.rows)
-            row.selected = row.text == L"LPT1:";
-    };
+    h.runtime.whileMsgBoxIsUp = [this] { h.lvPorts.SelectOnly(L"LPT1:"); };
     h.cmdDelete.onClick();
     EXPECT_THAT(Calls(), ElementsAre("MsgBox 'COM1:\r\n\r\nDelete port?' 49", "DeletePort 0x1000 'COM1:'",
                                      "EnumPorts size"));
 
     h.log.clear();
-    h.lvPorts.rows.clear();
+    h.lvPorts.ListItems().Clear();
     SelectRow(L"COM1:");
-    h.runtime.whileMsgBoxIsUp = [this] { h.lvPorts.rows.erase(h.lvPorts.rows.begin()); };
+    h.runtime.whileMsgBoxIsUp = [this] { h.lvPorts.ListItems().Clear(); };
     h.cmdDelete.onClick();
     EXPECT_THAT(Calls(), ElementsAre("MsgBox 'COM1:\r\n\r\nDelete port?' 49"));
 }

@@ -13,14 +13,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-FakePort Port(const char* name, std::uint32_t type = 1)
-{
-    FakePort port;
-    port.name = std::string(name);
-    port.type = type;
-    return port;
-}
-
 // What the port window does with the list's news of its rows.
 std::function<void(bool)> ButtonsFollowRows(Harness& h)
 {
@@ -41,16 +33,7 @@ protected:
 
     void Refresh() { ports.RefreshPorts(); }
 
-    std::vector<std::wstring> Column(int subItem) const
-    {
-        std::vector<std::wstring> texts;
-        for (const auto& row : h.lvPorts.rows)
-            texts.push_back(subItem == 0 ? row.text
-                                         : static_cast<std::size_t>(subItem) <= row.subItems.size()
-                                               ? row.subItems[subItem - 1]
-                                               : L"<none>");
-        return texts;
-    }
+    std::vector<std::wstring> Column(int column) const { return h.lvPorts.Column(column); }
 
     bool ButtonsEnabled() const { return h.cmdDelete.enabled && h.cmdSettings.enabled; }
 
@@ -114,8 +97,8 @@ TEST_F(PortListTest, ARefreshReturnsTheListToAscendingOrderOfName)
     h.lvPorts.SetStateQuietly(true, 2, 1);
     Refresh();
     EXPECT_THAT(Column(0), ElementsAre(L"a", L"b", L"c"));
-    EXPECT_EQ(h.lvPorts.sortKey_, 0);
-    EXPECT_EQ(h.lvPorts.sortOrder_, 0);
+    EXPECT_EQ(h.lvPorts.SortKey(), 0);
+    EXPECT_EQ(h.lvPorts.SortOrder(), 0);
 }
 
 TEST_F(PortListTest, DuplicateNamesEmptyStringsAndNullAddressesStillGiveRows)
@@ -132,7 +115,7 @@ TEST_F(PortListTest, DuplicateNamesEmptyStringsAndNullAddressesStillGiveRows)
 
     EXPECT_THAT(Column(0), ElementsAre(L"", L"", L"LPT1:", L"LPT1:"));
     EXPECT_THAT(Column(1), ElementsAre(L"", L"", L"Local Monitor", L"Local Monitor"));
-    EXPECT_EQ(h.lvPorts.rows.size(), 4u);
+    EXPECT_EQ(h.lvPorts.Texts().size(), 4u);
 }
 
 TEST_F(PortListTest, NoBytesAfterEitherCallShowsTheMessageOnceAndLeavesTheListEmpty)
@@ -154,7 +137,7 @@ TEST_F(PortListTest, NoBytesAfterEitherCallShowsTheMessageOnceAndLeavesTheListEm
         list.RefreshPorts();
 
         EXPECT_THAT(EntriesStartingWith(fresh.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.' 16")) << call;
-        EXPECT_TRUE(fresh.lvPorts.rows.empty()) << call;
+        EXPECT_TRUE(fresh.lvPorts.Texts().empty()) << call;
         EXPECT_FALSE(fresh.cmdDelete.enabled || fresh.cmdSettings.enabled) << call;
         EXPECT_THAT(fresh.lvPorts.autoSized, IsEmpty()) << "no auto-size after a failure, case " << call;
         // The hourglass stays while the box is open and goes once it closes.
@@ -171,7 +154,7 @@ TEST_F(PortListTest, BytesWithoutRecordsGiveAnEmptyListWithoutAMessage)
 
     Refresh();
 
-    EXPECT_TRUE(h.lvPorts.rows.empty());
+    EXPECT_TRUE(h.lvPorts.Texts().empty());
     EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), IsEmpty());
     EXPECT_FALSE(ButtonsEnabled());
     EXPECT_EQ(h.lvPorts.autoSized.size(), 4u);
@@ -187,7 +170,7 @@ TEST_F(PortListTest, ARecordCountBeyondTheFilledBytesShowsOnlyWholeRecords)
     Refresh();
     // The string bytes after the two records may read as further records;
     // what matters is that nothing past the filled bytes is read.
-    EXPECT_EQ(h.lvPorts.rows.size(), h.spooler.BytesNeeded() / sizeof(PortInfo2));
+    EXPECT_EQ(h.lvPorts.Texts().size(), h.spooler.BytesNeeded() / sizeof(PortInfo2));
     EXPECT_THAT(Column(0), testing::IsSupersetOf({L"A", L"B"}));
 
     Harness small;
@@ -199,7 +182,7 @@ TEST_F(PortListTest, ARecordCountBeyondTheFilledBytesShowsOnlyWholeRecords)
         bytes = static_cast<std::int32_t>(sizeof(PortInfo2) + sizeof(PortInfo2) / 2);
     };
     list.RefreshPorts();
-    EXPECT_EQ(small.lvPorts.rows.size(), 1u);
+    EXPECT_EQ(small.lvPorts.Texts().size(), 1u);
 }
 
 TEST_F(PortListTest, AddressesOutsideTheFilledBytesReadAsEmptyText)
@@ -223,7 +206,7 @@ TEST_F(PortListTest, AddressesOutsideTheFilledBytesReadAsEmptyText)
 
     Refresh();
 
-    ASSERT_EQ(h.lvPorts.rows.size(), 2u);
+    ASSERT_EQ(h.lvPorts.Texts().size(), 2u);
     EXPECT_THAT(Column(0), ElementsAre(L"", L"LPT1:"));
     EXPECT_THAT(Column(1), ElementsAre(L"Local Monitor", L""));
     // The overwritten bytes also took the terminator of the last string.
@@ -274,13 +257,13 @@ TEST_F(PortListTest, PortsThatKeepGrowingEndInTheMessageAfterAFewAttempts)
 
     EXPECT_EQ(h.spooler.offeredSizes.size(), 1u + SpoolerAnswer::kMaxDataCalls);
     EXPECT_THAT(EntriesStartingWith(h.log, "MsgBox"), ElementsAre("MsgBox 'Can't enum ports.\r\n\r\n<reason 122>' 16"));
-    EXPECT_TRUE(h.lvPorts.rows.empty());
+    EXPECT_TRUE(h.lvPorts.Texts().empty());
 }
 
 TEST_F(PortListTest, AnErrorMidwayKeepsTheRowsSoFarTheButtonsOffAndRestoresThePointer)
 {
     h.spooler.ports = {Port("A"), Port("B"), Port("C")};
-    h.lvPorts.failOn = "ListItems.Add C";
+    h.faults.failOn = "lvPorts.ListItems.Add C";
 
     EXPECT_THROW(Refresh(), Error);
 

@@ -61,7 +61,7 @@ TEST_F(PortWindowTest, StartUpRunsInOrderAndLoadsTheWindowBeforeShowingIt)
                             "lvPorts.ColumnHeaders.Add Name", "lvPorts.ColumnHeaders.Add Monitor",
                             "lvPorts.ColumnHeaders.Add Description", "lvPorts.ColumnHeaders.Add Type"));
     // Loading ends with an empty list; the timer is still on for the first refresh.
-    EXPECT_TRUE(h.lvPorts.rows.empty());
+    EXPECT_THAT(h.lvPorts.Texts(), IsEmpty());
     EXPECT_TRUE(h.tmrInit.enabled);
     EXPECT_THAT(EntriesStartingWith(h.log, "EnumPorts"), IsEmpty());
 }
@@ -91,7 +91,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
     EXPECT_THAT(EntriesStartingWith(h.log, "CreateForm"), ElementsAre("CreateForm frmMain"));
 
     Harness other;
-    other.runtime.failOn = "InitCommonControls";
+    other.faults.failOn = "InitCommonControls";
     modMain::Program failing{other.runtime, other.support, other.spooler, PortsToShow{}, nullptr};
     EXPECT_THROW(modMain::Main(failing), Error);
     EXPECT_FALSE(other.form.loaded);
@@ -102,7 +102,7 @@ TEST_F(PortWindowTest, MainMakesOneWindowOnlyAndAFailureBeforeShowingShowsNothin
 // stop the start.
 TEST_F(PortWindowTest, AFailedRegisterAppPathStillShowsTheWindow)
 {
-    h.support.failOn = "RegisterAppPath";
+    h.faults.failOn = "RegisterAppPath";
     StartProgram();
     EXPECT_TRUE(h.form.loaded);
     EXPECT_THAT(EntriesStartingWith(h.log, "Show"), ElementsAre("Show"));
@@ -160,15 +160,15 @@ TEST_F(PortWindowTest, ColumnClickSortsByThatColumnAndASecondClickReverses)
 {
     StartProgram();
     h.lvPorts.AddRowsQuietly({L"b", L"a"});
-    h.lvPorts.rows[0].subItems = {L"y"};
-    h.lvPorts.rows[1].subItems = {L"z"};
+    h.lvPorts.ListItems().Item(1)->SetSubItem(1, L"y");
+    h.lvPorts.ListItems().Item(2)->SetSubItem(1, L"z");
     auto monitor = h.lvPorts.ColumnHeaders().Item(2);
 
     h.lvPorts.onColumnClick(*monitor);
     EXPECT_THAT(h.lvPorts.Texts(), ElementsAre(L"b", L"a"));
     h.lvPorts.onColumnClick(*monitor);
     EXPECT_THAT(h.lvPorts.Texts(), ElementsAre(L"a", L"b"));
-    EXPECT_EQ(h.lvPorts.sortOrder_, 1);
+    EXPECT_EQ(h.lvPorts.SortOrder(), 1);
 }
 
 // The watch goes on before the first enumeration, so that a change made
@@ -188,7 +188,7 @@ TEST_F(PortWindowTest, TheTimerTicksOnceWhetherTheRefreshSucceedsOrFailsAndWatch
     Harness failing;
     modMain::Program other{failing.runtime, failing.support, failing.spooler, PortsToShow{}, nullptr};
     modMain::Main(other);
-    failing.support.failOn = "StringFromAnsiPointer";
+    failing.faults.failOn = "StringFromAnsiPointer";
     failing.spooler.ports = {FakePort{std::string("LPT1:")}};
     EXPECT_THROW(failing.tmrInit.onTimer(), Error);
     EXPECT_FALSE(failing.tmrInit.enabled);

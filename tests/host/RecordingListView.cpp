@@ -1,6 +1,5 @@
 #include "tests/host/RecordingListView.h"
 
-#include <algorithm>
 #include <cwctype>
 
 #include "platform/Error.h"
@@ -15,74 +14,71 @@ std::string Utf8(const std::wstring& text)
     return result;
 }
 
+int CompareIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    std::wstring x = a, y = b;
+    for (auto* text : {&x, &y})
+        for (wchar_t& c : *text)
+            c = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
+    return x.compare(y);
+}
+
 namespace {
 
 std::string Bool(bool value) { return value ? "True" : "False"; }
 
-std::wstring Folded(const std::wstring& text)
-{
-    std::wstring result = text;
-    for (wchar_t& c : result)
-        c = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
-    return result;
-}
+}  // namespace
 
-class FakeColumnHeader final : public ColumnHeader {
+class RecordingListView::Header final : public ColumnHeader {
 public:
-    FakeColumnHeader(const RecordingListView& owner, std::int32_t index) : owner_(owner), index_(index) {}
-    std::int32_t Index() const override
+    Header(const RecordingListView& owner, std::int32_t index) : owner_(owner), index_(index) {}
+    std::int32_t Index() const override { return index_; }
+    std::wstring Text() const override
     {
-        owner_.Record("ColumnHeader.Index -> " + std::to_string(index_));
-        return index_;
+        return index_ >= 1 && static_cast<size_t>(index_) <= owner_.columns.size() ? owner_.columns[index_ - 1] : L"";
     }
-    std::wstring Text() const override { return owner_.columns.at(static_cast<size_t>(index_ - 1)); }
 
 private:
     const RecordingListView& owner_;
     std::int32_t index_;
 };
 
-class FakeListItem final : public ListItem {
+class RecordingListView::Item final : public ListItem {
 public:
-    FakeListItem(RecordingListView& owner, std::uint64_t id) : owner_(owner), id_(id) {}
+    Item(RecordingListView& owner, RowOrder::RowId id) : owner_(owner), id_(id) {}
 
     std::wstring Text() const override
     {
         owner_.Record(Name() + ".Text");
-        return owner_.RowOf(id_).text;
+        return owner_.rows_.Cell(id_, 0);
     }
     std::wstring SubItem(std::int32_t index) const override
     {
         owner_.Record(Name() + ".SubItems(" + std::to_string(index) + ")");
-        const auto& subItems = owner_.RowOf(id_).subItems;
-        return index >= 1 && static_cast<size_t>(index) <= subItems.size() ? subItems[index - 1] : L"";
+        return index >= 1 ? owner_.rows_.Cell(id_, index) : L"";
     }
     void SetSubItem(std::int32_t index, const std::wstring& text) override
     {
         owner_.Record(Name() + ".SubItems(" + std::to_string(index) + ") = " + Utf8(text));
         if (index < 1 || index > 1000)
             throw Error(kErrInvalidIndex, L"Invalid property value");
-        auto& subItems = owner_.RowOf(id_).subItems;
-        if (subItems.size() < static_cast<size_t>(index))
-            subItems.resize(static_cast<size_t>(index));
-        subItems[index - 1] = text;
+        owner_.rows_.SetCell(id_, index, text);
     }
     bool Selected() const override
     {
         owner_.Record(Name() + ".Selected");
-        return owner_.RowOf(id_).selected;
+        owner_.rows_.Cell(id_, 0);  // raises for a row that is gone
+        return owner_.selected_.count(id_) != 0;
     }
     void SetSelected(bool selected) override
     {
         owner_.Record(Name() + ".Selected = " + Bool(selected));
-        if (selected && !owner_.multiSelect_)
-            for (auto& row : owner_.rows)
-                row.selected = false;
-        owner_.RowOf(id_).selected = selected;
+        owner_.Select(id_, selected);
     }
     bool EnsureVisible() override
     {
         owner_.Record(Name() + ".EnsureVisible");
+        owner_.Arrange();
         owner_.ensuredVisible.push_back(owner_.PositionOf(id_));
         return true;
     }
@@ -90,10 +86,8 @@ public:
 private:
     std::string Name() const { return "Item(" + std::to_string(owner_.PositionOf(id_)) + ")"; }
     RecordingListView& owner_;
-    std::uint64_t id_;
+    RowOrder::RowId id_;
 };
-
-}  // namespace
 
 class RecordingListView::Columns final : public ColumnHeaderCollection {
 public:
@@ -102,7 +96,7 @@ public:
     {
         owner_.Record("ColumnHeaders.Add " + Utf8(text));
         owner_.columns.push_back(text);
-        return std::make_unique<FakeColumnHeader>(owner_, static_cast<std::int32_t>(owner_.columns.size()));
+        return owner_.HeaderAt(static_cast<std::int32_t>(owner_.columns.size()));
     }
     std::int32_t Count() const override
     {
@@ -115,7 +109,7 @@ public:
         owner_.Record("ColumnHeaders.Item(" + std::to_string(index) + ")");
         if (index < 1 || static_cast<size_t>(index) > owner_.columns.size())
             throw Error(kErrInvalidIndex, L"Index out of bounds");
-        return std::make_unique<FakeColumnHeader>(owner_, index);
+        return owner_.HeaderAt(index);
     }
 
 private:
@@ -128,25 +122,27 @@ public:
     std::unique_ptr<ListItem> Add(const std::wstring& text) override
     {
         owner_.Record("ListItems.Add " + Utf8(text));
-        return owner_.AddRow(text);
+        return std::make_unique<RecordingListView::Item>(owner_, owner_.rows_.Add(text));
     }
     void Clear() override
     {
         owner_.Record("ListItems.Clear");
-        owner_.rows.clear();
+        owner_.rows_.Clear();
+        owner_.selected_.clear();
     }
     std::int32_t Count() const override
     {
-        const auto count = static_cast<std::int32_t>(owner_.rows.size());
+        const auto count = static_cast<std::int32_t>(owner_.rows_.Count());
         owner_.Record("ListItems.Count -> " + std::to_string(count));
         return count;
     }
     std::unique_ptr<ListItem> Item(std::int32_t index) override
     {
         owner_.Record("ListItems.Item(" + std::to_string(index) + ")");
-        if (index < 1 || static_cast<size_t>(index) > owner_.rows.size())
+        if (index < 1 || static_cast<size_t>(index) > owner_.rows_.Count())
             throw Error(kErrInvalidIndex, L"Index out of bounds");
-        return std::make_unique<FakeListItem>(owner_, owner_.rows[index - 1].id);
+        owner_.Arrange();
+        return std::make_unique<RecordingListView::Item>(owner_, owner_.rows_.IdAt(static_cast<size_t>(index) - 1));
     }
 
 private:
@@ -154,7 +150,8 @@ private:
 };
 
 RecordingListView::RecordingListView()
-    : columnCollection_(std::make_unique<Columns>(*this)), itemCollection_(std::make_unique<Items>(*this))
+    : rows_(CompareIgnoringCase), columnCollection_(std::make_unique<Columns>(*this)),
+      itemCollection_(std::make_unique<Items>(*this))
 {
 }
 
@@ -169,25 +166,40 @@ void RecordingListView::AddColumnsQuietly(int count)
 void RecordingListView::AddRowsQuietly(const std::vector<std::wstring>& texts)
 {
     for (const auto& text : texts)
-        rows.push_back(Row{nextId_++, text, {}, false});
+        rows_.Add(text);
 }
 
 void RecordingListView::SetStateQuietly(bool sorted, std::int16_t key, std::int32_t order)
 {
-    sorted_ = sorted;
-    sortKey_ = key;
-    sortOrder_ = order;
+    rows_.SetSortKey(key);
+    rows_.SetSortOrder(order);
+    rows_.SetSorted(sorted);
 }
 
 void RecordingListView::SelectQuietly(std::int32_t position, bool selected)
 {
-    rows.at(static_cast<size_t>(position - 1)).selected = selected;
+    Arrange();
+    if (position < 1 || static_cast<size_t>(position) > rows_.Count())
+        throw Error(kErrInvalidIndex, L"Index out of bounds");
+    Select(rows_.IdAt(static_cast<size_t>(position) - 1), selected);
+}
+
+void RecordingListView::SelectOnly(const std::wstring& text)
+{
+    Arrange();
+    selected_.clear();
+    for (size_t position = 0; position < rows_.Count(); ++position)
+        if (rows_.CellAt(position, 0) == text)
+            selected_.insert(rows_.IdAt(position));
+}
+
+std::unique_ptr<ColumnHeader> RecordingListView::HeaderAt(std::int32_t index) const
+{
+    return std::make_unique<Header>(*this, index);
 }
 
 void RecordingListView::Record(const std::string& entry) const
 {
-    if (!failOn.empty() && entry.rfind(failOn, 0) == 0)
-        throw Error(kErrSystem, L"Injected failure: " + std::wstring(entry.begin(), entry.end()));
     if (faults)
         faults->RaiseIfFires("lvPorts." + entry);
     log.push_back(entry);
@@ -195,55 +207,74 @@ void RecordingListView::Record(const std::string& entry) const
         sharedLog->push_back("lvPorts." + entry);
 }
 
+void RecordingListView::Arrange() const
+{
+    if (rows_.NeedsArranging())
+        rows_.Arrange({}, 0);
+}
+
+std::int32_t RecordingListView::PositionOf(RowOrder::RowId id) const
+{
+    return rows_.Contains(id) ? static_cast<std::int32_t>(rows_.PositionOf(id)) + 1 : 0;
+}
+
+void RecordingListView::Select(RowOrder::RowId id, bool selected)
+{
+    rows_.Cell(id, 0);  // raises for a row that is gone
+    if (selected && !multiSelect)
+        selected_.clear();
+    if (selected)
+        selected_.insert(id);
+    else
+        selected_.erase(id);
+}
+
 bool RecordingListView::Sorted() const
 {
-    Record("Sorted -> " + Bool(sorted_));
-    return sorted_;
+    Record("Sorted -> " + Bool(rows_.Sorted()));
+    return rows_.Sorted();
 }
 
 void RecordingListView::SetSorted(bool sorted)
 {
     Record("Sorted = " + Bool(sorted));
-    sorted_ = sorted;
-    Resort();
+    rows_.SetSorted(sorted);
 }
 
 std::int16_t RecordingListView::SortKey() const
 {
-    Record("SortKey -> " + std::to_string(sortKey_));
-    return sortKey_;
+    Record("SortKey -> " + std::to_string(rows_.SortKey()));
+    return static_cast<std::int16_t>(rows_.SortKey());
 }
 
 void RecordingListView::SetSortKey(std::int16_t key)
 {
     Record("SortKey = " + std::to_string(key));
-    sortKey_ = key;
-    Resort();
+    rows_.SetSortKey(key);
 }
 
 std::int32_t RecordingListView::SortOrder() const
 {
-    Record("SortOrder -> " + std::to_string(sortOrder_));
-    return sortOrder_;
+    Record("SortOrder -> " + std::to_string(rows_.SortOrder()));
+    return rows_.SortOrder();
 }
 
 void RecordingListView::SetSortOrder(std::int32_t order)
 {
     Record("SortOrder = " + std::to_string(order));
-    sortOrder_ = order;
-    Resort();
+    rows_.SetSortOrder(order);
 }
 
 bool RecordingListView::MultiSelect() const
 {
-    Record("MultiSelect -> " + Bool(multiSelect_));
-    return multiSelect_;
+    Record("MultiSelect -> " + Bool(multiSelect));
+    return multiSelect;
 }
 
-void RecordingListView::SetMultiSelect(bool multiSelect)
+void RecordingListView::SetMultiSelect(bool value)
 {
-    Record("MultiSelect = " + Bool(multiSelect));
-    multiSelect_ = multiSelect;
+    Record("MultiSelect = " + Bool(value));
+    multiSelect = value;
 }
 
 void RecordingListView::SetBorderStyle(ListBorderStyle style)
@@ -273,9 +304,10 @@ ListItemCollection& RecordingListView::ListItems() { return *itemCollection_; }
 std::unique_ptr<ListItem> RecordingListView::SelectedItem()
 {
     Record("SelectedItem");
-    for (const auto& row : rows)
-        if (row.selected)
-            return std::make_unique<FakeListItem>(*this, row.id);
+    Arrange();
+    for (size_t position = 0; position < rows_.Count(); ++position)
+        if (selected_.count(rows_.IdAt(position)))
+            return std::make_unique<Item>(*this, rows_.IdAt(position));
     return nullptr;
 }
 
@@ -290,66 +322,29 @@ void RecordingListView::SetExtendedStyle(std::uint32_t mask, std::uint32_t bits)
     Record("SetExtendedStyle " + std::to_string(mask) + " " + std::to_string(bits));
 }
 
-std::vector<std::wstring> RecordingListView::Texts() const
+void RecordingListView::SetTopIndex(std::int32_t position)
 {
+    Record("TopIndex = " + std::to_string(position));
+    topIndex = position;
+}
+
+std::vector<std::wstring> RecordingListView::Column(int column) const
+{
+    Arrange();
     std::vector<std::wstring> texts;
-    for (const auto& row : rows)
-        texts.push_back(row.text);
+    for (size_t position = 0; position < rows_.Count(); ++position)
+        texts.push_back(rows_.CellAt(position, column));
     return texts;
 }
 
 std::vector<std::int32_t> RecordingListView::SelectedPositions() const
 {
+    Arrange();
     std::vector<std::int32_t> positions;
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].selected)
-            positions.push_back(static_cast<std::int32_t>(i + 1));
+    for (size_t position = 0; position < rows_.Count(); ++position)
+        if (selected_.count(rows_.IdAt(position)))
+            positions.push_back(static_cast<std::int32_t>(position + 1));
     return positions;
-}
-
-std::int32_t RecordingListView::PositionOf(std::uint64_t id) const
-{
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].id == id)
-            return static_cast<std::int32_t>(i + 1);
-    return 0;
-}
-
-RecordingListView::Row& RecordingListView::RowOf(std::uint64_t id)
-{
-    const std::int32_t position = PositionOf(id);
-    if (position == 0)
-        throw Error(kErrInvalidIndex, L"The item is no longer in the list");
-    return rows[position - 1];
-}
-
-std::unique_ptr<ListItem> RecordingListView::AddRow(const std::wstring& text)
-{
-    rows.push_back(Row{nextId_, text, {}, false});
-    auto item = std::make_unique<FakeListItem>(*this, nextId_++);
-    Resort();
-    return item;
-}
-
-void RecordingListView::Resort()
-{
-    if (!sorted_)
-        return;
-    auto keyOf = [this](const Row& row) {
-        if (sortKey_ == 0)
-            return Folded(row.text);
-        const auto index = static_cast<size_t>(sortKey_);
-        return index <= row.subItems.size() ? Folded(row.subItems[index - 1]) : std::wstring();
-    };
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        return sortOrder_ == 0 ? keyOf(a) < keyOf(b) : keyOf(b) < keyOf(a);
-    });
-}
-
-void RecordingListView::SetTopIndex(std::int32_t position)
-{
-    Record("TopIndex = " + std::to_string(position));
-    topIndex = position;
 }
 
 }  // namespace dovrel::test

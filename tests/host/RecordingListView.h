@@ -1,25 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/ListViewControl.h"
+#include "platform/RowOrder.h"
 #include "tests/host/FaultPlan.h"
 
 namespace dovrel::test {
 
+// Case-insensitive, as the list compares its texts.
+int CompareIgnoringCase(const std::wstring& a, const std::wstring& b);
+
 // An in-memory list view that logs every property read, write, collection
 // access and message in order, so tests can check the order of effects.
-// It sorts like the real control (case-insensitive text) while Sorted is on.
+// Its rows are kept in order by the program's RowOrder, as the real control
+// keeps them: rows added or changed are put in place when the order is next
+// read.
 class RecordingListView final : public ListViewControl {
 public:
-    struct Row {
-        std::uint64_t id;
-        std::wstring text;
-        std::vector<std::wstring> subItems;
-        bool selected = false;
-    };
     struct AutoSize {
         std::int32_t column;
         bool useHeader;
@@ -33,17 +34,18 @@ public:
     void AddRowsQuietly(const std::vector<std::wstring>& texts);
     void SetStateQuietly(bool sorted, std::int16_t key, std::int32_t order);
     void SelectQuietly(std::int32_t position, bool selected);
+    // Selects the rows with this text and no others.
+    void SelectOnly(const std::wstring& text);
+    // A header for any index, as the control hands one to a column click.
+    std::unique_ptr<ColumnHeader> HeaderAt(std::int32_t index) const;
 
     mutable std::vector<std::string> log;
     std::vector<AutoSize> autoSized;  // every AutoSizeColumn, in order
-    std::vector<Row> rows;            // in display order
     std::vector<std::wstring> columns;
     std::vector<std::int32_t> ensuredVisible;  // positions scrolled into view
     std::int32_t topIndex = 1;                 // the row at the top of the view
+    bool multiSelect = false;
     WindowHandle window = 0x4711;
-    // When set, the operation whose log entry starts with this text raises
-    // an Error instead of running.
-    std::string failOn;
     // When set, every entry is also appended here with the prefix
     // "lvPorts.", so tests can see the list's steps among other fakes'.
     std::vector<std::string>* sharedLog = nullptr;
@@ -69,28 +71,27 @@ public:
     std::unique_ptr<ListItem> SelectedItem() override;
     void AutoSizeColumn(std::int32_t column, bool useHeader) override;
     void SetExtendedStyle(std::uint32_t mask, std::uint32_t bits) override;
-    std::int32_t TopIndex() const override { return rows.empty() ? 0 : topIndex; }
+    std::int32_t TopIndex() const override { return rows_.Count() == 0 ? 0 : topIndex; }
     void SetTopIndex(std::int32_t position) override;
 
-    std::vector<std::wstring> Texts() const;
+    // The cells of a column (0 the row texts) in the order shown.
+    std::vector<std::wstring> Column(int column) const;
+    std::vector<std::wstring> Texts() const { return Column(0); }
     std::vector<std::int32_t> SelectedPositions() const;
 
-    // Used by the fake's items and collections.
-    void Record(const std::string& entry) const;
-    std::int32_t PositionOf(std::uint64_t id) const;  // 1-based, 0 when gone
-    Row& RowOf(std::uint64_t id);
-    std::unique_ptr<ListItem> AddRow(const std::wstring& text);
-    void Resort();
-
-    bool sorted_ = false;
-    std::int16_t sortKey_ = 0;
-    std::int32_t sortOrder_ = 0;
-    bool multiSelect_ = false;
-    std::uint64_t nextId_ = 1;
-
 private:
+    class Header;
+    class Item;
     class Columns;
     class Items;
+
+    void Record(const std::string& entry) const;
+    void Arrange() const;
+    std::int32_t PositionOf(RowOrder::RowId id) const;  // 1-based, 0 when gone
+    void Select(RowOrder::RowId id, bool selected);
+
+    mutable RowOrder rows_;
+    std::set<RowOrder::RowId> selected_;
     std::unique_ptr<Columns> columnCollection_;
     std::unique_ptr<Items> itemCollection_;
 };

@@ -76,7 +76,7 @@ TEST_F(ResizeLayoutTest, AfterTinyRefusedAndMinimisedSizesTheNextRunPutsEverythi
 
 TEST_F(ResizeLayoutTest, AFailedStepIsSkippedAndTheRestRuns)
 {
-    h.cmdCancel.refuseLeft = true;
+    h.faults.failOn = "cmdCancel.Left";
     Resize(7500, 4000);
     EXPECT_FLOAT_EQ(h.cmdCancel.left, 4020);
     EXPECT_FLOAT_EQ(h.cmdHelp.left, 6045);

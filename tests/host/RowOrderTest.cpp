@@ -1,24 +1,14 @@
-#include <cwctype>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
 #include "platform/RowOrder.h"
+#include "tests/host/RecordingListView.h"
 
 namespace dovrel::test {
 namespace {
 
 using ::testing::ElementsAre;
-
-int CompareIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    std::wstring x = a, y = b;
-    for (auto* text : {&x, &y})
-        for (wchar_t& c : *text)
-            c = static_cast<wchar_t>(std::towlower(c));
-    return x.compare(y);
-}
 
 std::vector<std::wstring> Shown(const RowOrder& rows, int column = 0)
 {
