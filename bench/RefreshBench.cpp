@@ -25,8 +25,8 @@
 #include "app/frmMainDesign.h"
 #include "bench/FloorWindow.h"
 #include "listview/modListViewSupport.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32SupportLibrary.h"
+#include "platform/win32/form/Win32FormsRuntime.h"
+#include "platform/win32/system/Win32SupportLibrary.h"
 #include "ports/PortList.h"
 
 namespace {
@@ -127,7 +127,7 @@ double RunFloor(Spooler& spooler, std::size_t count, const std::wstring& firstNa
 // One refresh of the port window, made and set up as the program does.
 double RunProgram(Spooler& spooler, std::size_t count, const std::wstring& firstName)
 {
-    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");
     win32::Win32SupportLibrary support(runtime);
     FormControls& controls = runtime.CreateForm(frmMainDesign());
     ListViewControl& lvPorts = controls.ListView("lvPorts");
@@ -235,7 +235,7 @@ int Profile(long size)
     RunProgram(spooler, count, FirstName(records));  // warms up as the table does
     PumpMessages();
 
-    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");
     win32::Win32SupportLibrary support(runtime);
     FormControls& controls = runtime.CreateForm(frmMainDesign());
     ListViewControl& lvPorts = controls.ListView("lvPorts");

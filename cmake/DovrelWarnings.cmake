@@ -1,7 +1,7 @@
 # The oldest Windows the program runs on, as the headers count it: Windows XP
 # for the 32-bit build, Windows XP x64 and Server 2003 x64 (0x0502) for the
 # 64-bit one; Internet Explorer 6, which both come with. A function that came
-# later is looked up at run time (platform/win32/LaterEntryPoints.h). The
+# later is looked up at run time (platform/win32/system/LaterEntryPoints.h). The
 # MinGW-w64 headers declare most functions whatever the version, so the
 # import test (tests/imports) is what checks the built program.
 # DOVREL_OLDEST_CLIENT and _SERVER name the same in the words of the import

@@ -2,12 +2,12 @@
 #include <windows.h>
 
 #include "app/modMain.h"
-#include "platform/win32/CallbackGuard.h"
-#include "platform/win32/ProgramArguments.h"
-#include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32Spooler.h"
-#include "platform/win32/Win32SupportLibrary.h"
+#include "platform/win32/form/CallbackGuard.h"
+#include "platform/win32/system/ProgramArguments.h"
+#include "platform/win32/system/SystemLibrary.h"
+#include "platform/win32/form/Win32FormsRuntime.h"
+#include "platform/win32/spooler/Win32Spooler.h"
+#include "platform/win32/system/Win32SupportLibrary.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         LoadLibrariesFromSystemFolderOnly();
         const auto portsToShow = dovrel::PortsAskedFor(ProgramArguments());
         Win32Spooler spooler(PrintServer(portsToShow ? portsToShow->server : std::wstring()));
-        Win32Forms runtime(dovrel::modMain::kApplicationTitle);
+        Win32FormsRuntime runtime(dovrel::modMain::kApplicationTitle);
         // The spooler's first answer is fetched while the window first
         // paints: earlier, its libraries would be loaded against the
         // window's own, which share the loader's lock.
@@ -32,5 +32,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     } catch (...) {
         ReportCurrentError();
     }
-    return Win32Forms::kStartFailed;
+    return Win32FormsRuntime::kStartFailed;
 }

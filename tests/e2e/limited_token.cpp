@@ -2,7 +2,7 @@
 // a filtered token: linked in place of the program's look at its token,
 // which Wine always reports elevated, so that a command refused for want of
 // rights offers the restart as administrator.
-#include "platform/win32/Elevation.h"
+#include "platform/win32/system/Elevation.h"
 
 namespace dovrel::win32 {
 

@@ -2,7 +2,7 @@
 // place of the lookup of kernel32's later entry points, this hides
 // SetDefaultDllDirectories and makes LoadLibraryExW refuse the search flags,
 // so the program takes the ways it takes on those systems.
-#include "platform/win32/LaterEntryPoints.h"
+#include "platform/win32/system/LaterEntryPoints.h"
 
 namespace dovrel::win32 {
 

@@ -12,16 +12,16 @@
 
 #include "app/frmMainDesign.h"
 #include "platform/Error.h"
-#include "platform/win32/CallbackGuard.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/form/CallbackGuard.h"
+#include "platform/win32/form/Win32FormsRuntime.h"
+#include "platform/win32/form/Window.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {
 namespace {
 
 using ::testing::ElementsAre;
-using win32::Win32Forms;
+using win32::Win32FormsRuntime;
 
 HWND Child(HWND parent, const wchar_t* className, const wchar_t* caption)
 {
@@ -36,7 +36,7 @@ RECT RectInClient(HWND parent, HWND control)
     return rect;
 }
 
-FormControls& MadeForm(Win32Forms& runtime)
+FormControls& MadeForm(Win32FormsRuntime& runtime)
 {
     runtime.InitCommonControls();
     return runtime.CreateForm(frmMainDesign());
@@ -47,7 +47,7 @@ protected:
     HWND Button(const wchar_t* caption) const { return Child(window, WC_BUTTONW, caption); }
     HWND List() const { return Child(window, WC_LISTVIEWW, nullptr); }
 
-    Win32Forms runtime{L"Orvane - Dovrel"};
+    Win32FormsRuntime runtime{L"Orvane - Dovrel"};
     FormControls& controls = MadeForm(runtime);
     Form& form = controls.TheForm();
     Timer& tmrInit = controls.TimerNamed("tmrInit");
@@ -401,7 +401,7 @@ TEST(FormsRuntimeStartTest, AFormThatCannotBeMadeLeavesNoWindowBehind)
             return CallNextHookEx(nullptr, code, wParam, lParam);
         }
     };
-    Win32Forms runtime(L"Orvane - Dovrel");
+    Win32FormsRuntime runtime(L"Orvane - Dovrel");
     runtime.InitCommonControls();
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseButtons::Hook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);

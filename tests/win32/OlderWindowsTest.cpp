@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/win32/LaterEntryPoints.h"
-#include "platform/win32/SystemLibrary.h"
-#include "platform/win32/TextConversion.h"
+#include "platform/win32/system/LaterEntryPoints.h"
+#include "platform/win32/system/SystemLibrary.h"
+#include "platform/win32/system/TextConversion.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {

@@ -10,7 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 // The resources are read back from the built Dovrel.exe, as Explorer and the
 // loader see them. The build passes its path as a Unix path, which Wine

@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "listview/modListViewSupport.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32ListView.h"
-#include "platform/win32/Win32Spooler.h"
-#include "platform/win32/Win32SupportLibrary.h"
+#include "platform/win32/form/Win32FormsRuntime.h"
+#include "platform/win32/controls/Win32ListView.h"
+#include "platform/win32/spooler/Win32Spooler.h"
+#include "platform/win32/system/Win32SupportLibrary.h"
 #include "ports/PortList.h"
 #include "tests/win32/TestWindow.h"
 
@@ -121,7 +121,7 @@ protected:
 
     TestWindow window;
     win32::Win32ListView list{window.Handle(), 100, RECT{0, 0, 600, 300}};
-    win32::Win32Forms runtime;
+    win32::Win32FormsRuntime runtime;
     win32::Win32SupportLibrary support;
     win32::Win32Spooler spooler;
     StubButton cmdDelete, cmdSettings;

@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/win32/FileSaving.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32SupportLibrary.h"
+#include "platform/win32/system/FileSaving.h"
+#include "platform/win32/form/Win32FormsRuntime.h"
+#include "platform/win32/system/Win32SupportLibrary.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {
@@ -167,7 +167,7 @@ protected:
     TestWindow window;
     StubForm form{window.Handle()};
     StubRuntime app;
-    win32::Win32Forms runtime{L"Orvane - Dovrel"};
+    win32::Win32FormsRuntime runtime{L"Orvane - Dovrel"};
     std::unique_ptr<PlacementStore> store = Win32SupportLibrary(runtime).CreatePlacementStore();
 };
 
@@ -284,7 +284,7 @@ TEST_F(PlacementStoreTest, WithoutASectionThePlacementLivesInTheProgramsKey)
 class SupportLibraryTest : public ::testing::Test {
 protected:
     // The runtime keeps the icons: it goes after the window that shows them.
-    win32::Win32Forms runtime{L"Orvane - Dovrel"};
+    win32::Win32FormsRuntime runtime{L"Orvane - Dovrel"};
     TestWindow window;
     Win32SupportLibrary library{runtime};
 };
@@ -538,7 +538,7 @@ TEST(RegisterAppPathTest, WritesTheProgramAndItsFolderOnlyWhenTheyDiffer)
     const auto oldProgram = ReadUserString(kAppPathKey, nullptr);
     const auto oldFolder = ReadUserString(kAppPathKey, L"Path");
     RegDeleteTreeW(HKEY_CURRENT_USER, kAppPathKey);
-    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");
     Win32SupportLibrary library(runtime);
 
     EXPECT_EQ(library.RegisterAppPath(), 2);
@@ -621,7 +621,7 @@ TEST(SaveFileTest, AFolderOf248CharactersTakesTheListAndAFileSavedAgainIsReplace
 
 TEST(TextFunctionsTest, StringFromAnsiPointerReadsAnsiTextUpToItsEnd)
 {
-    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");
     Win32SupportLibrary library(runtime);
     EXPECT_EQ(library.StringFromAnsiPointer(nullptr), L"");
     EXPECT_EQ(library.StringFromAnsiPointer("LPT1:\0Local Monitor"), L"LPT1:");
@@ -635,7 +635,7 @@ TEST(TextFunctionsTest, StringFromAnsiPointerReadsAnsiTextUpToItsEnd)
 
 TEST(TextFunctionsTest, CutRightDropsTheLastCharacters)
 {
-    win32::Win32Forms runtime(L"Orvane - Dovrel");
+    win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");
     Win32SupportLibrary library(runtime);
     EXPECT_EQ(library.CutRight(L"Write, Read, ", 2), L"Write, Read");
     EXPECT_EQ(library.CutRight(L"Write", 0), L"Write");

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/win32/ChildControl.h"
+#include "platform/win32/controls/ChildControl.h"
 
 namespace dovrel::test {
 

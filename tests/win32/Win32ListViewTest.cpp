@@ -10,8 +10,8 @@
 
 #include "listview/modListViewSupport.h"
 #include "platform/Error.h"
-#include "platform/win32/Win32ListView.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/controls/Win32ListView.h"
+#include "platform/win32/form/Window.h"
 #include "tests/win32/TestWindow.h"
 
 namespace dovrel::test {

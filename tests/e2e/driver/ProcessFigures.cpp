@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/system/UniqueHandle.h"
 #include "tests/e2e/driver/WindowSearch.h"
 
 namespace e2e {

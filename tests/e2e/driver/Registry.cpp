@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace e2e {
 

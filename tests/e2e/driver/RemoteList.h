@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/system/UniqueHandle.h"
 #include "tests/e2e/driver/Common.h"
 
 namespace e2e {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/system/UniqueHandle.h"
 #include "tests/e2e/driver/RemoteList.h"
 #include "tests/e2e/driver/Session.h"
 

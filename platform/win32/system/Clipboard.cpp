@@ -1,0 +1,61 @@
+#include "platform/win32/system/Clipboard.h"
+
+#include <cstring>
+
+#include "platform/win32/system/LastError.h"
+#include "platform/win32/system/UniqueHandle.h"
+
+namespace dovrel::win32 {
+
+namespace {
+
+// Open while the object lives. Another program may hold the clipboard for
+// a moment; it is asked a few times before the copy is given up.
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner)
+    {
+        for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+            open_ = OpenClipboard(owner) != FALSE;
+            if (!open_)
+                Sleep(20);
+        }
+        if (!open_)
+            ThrowLastError(L"OpenClipboard");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+private:
+    bool open_ = false;
+};
+
+UniqueGlobalMemory CopyToGlobalMemory(const std::wstring& text)
+{
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory)
+        ThrowLastError(L"GlobalAlloc");
+    void* at = GlobalLock(memory.Get());
+    if (!at)
+        ThrowLastError(L"GlobalLock");
+    std::memcpy(at, text.c_str(), bytes);
+    GlobalUnlock(memory.Get());
+    return memory;
+}
+
+}  // namespace
+
+void PutTextOnClipboard(HWND owner, const std::wstring& text)
+{
+    UniqueGlobalMemory memory = CopyToGlobalMemory(text);
+    OpenClipboardScope open(owner);
+    if (!EmptyClipboard())
+        ThrowLastError(L"EmptyClipboard");
+    if (!SetClipboardData(CF_UNICODETEXT, memory.Get()))
+        ThrowLastError(L"SetClipboardData");
+    memory.Release();  // the clipboard's now
+}
+
+}  // namespace dovrel::win32
