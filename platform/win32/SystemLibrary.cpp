@@ -71,7 +71,7 @@ void LoadLibrariesFromSystemFolderOnly(const KernelEntryPoints& kernel)
     // process instead. This costs the start some time, so only older systems
     // pay it. A library the system does not have is nobody's to load.
     for (const wchar_t* name : kLoadedOnTheProgramsBehalf)
-        static_cast<void>(LoadFromSystemFolder(name, kernel));  // never freed
+        UniqueModule(LoadFromSystemFolder(name, kernel)).KeepForTheProgram();
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* fileName, const KernelEntryPoints& kernel)

@@ -52,7 +52,7 @@ public:
     }
 
     // Leaves the library loaded for the rest of the program.
-    void KeepLoaded() { module_.Release(); }
+    void KeepLoaded() { module_.KeepForTheProgram(); }
 
 private:
     template <typename Function>
