@@ -141,6 +141,39 @@ const CommonControlsLibrary& CommonControls()
     return library;
 }
 
+namespace {
+
+WinspoolLibrary LoadKeptWinspool()
+{
+    SystemLibrary winspool(L"winspool.drv");
+    const WinspoolLibrary functions = {
+        winspool.Get<decltype(&::EnumPortsA)>("EnumPortsA"),
+        winspool.Get<decltype(&::EnumPortsW)>("EnumPortsW"),
+        winspool.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW"),
+        winspool.Get<decltype(&::AddPortA)>("AddPortA"),
+        winspool.Get<decltype(&::DeletePortW)>("DeletePortW"),
+        winspool.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"),
+        winspool.Get<decltype(&::EnumPrintersW)>("EnumPrintersW"),
+        {
+            winspool.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"),
+            winspool.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
+            winspool.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification"),
+        },
+    };
+    winspool.KeepLoaded();
+    return functions;
+}
+
+}  // namespace
+
+const WinspoolLibrary& Winspool()
+{
+    static const WinspoolLibrary library = LoadKeptWinspool();
+    return library;
+}
+
 void InitListViewClasses(const CommonControlsLibrary& library)
 {
     // ICC_STANDARD_CLASSES came with version 6; should an older comctl32

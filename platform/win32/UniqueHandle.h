@@ -146,6 +146,23 @@ struct OpenClipboardTraits {
     static void Close(Handle) { CloseClipboard(); }
 };
 
+// A print server opened through the spooler's library, which the program
+// loads at run time: the closer carries its ClosePrinter.
+struct PrinterTraits {
+    using Handle = HANDLE;
+    BOOL(WINAPI* closePrinter)(HANDLE) = nullptr;
+    static Handle Null() { return nullptr; }
+    void Close(Handle h) const { closePrinter(h); }
+};
+// A printer change notification, closed through the spooler's
+// FindClosePrinterChangeNotification; its null value is INVALID_HANDLE_VALUE.
+struct PrinterChangeTraits {
+    using Handle = HANDLE;
+    BOOL(WINAPI* findClose)(HANDLE) = nullptr;
+    static Handle Null() { return INVALID_HANDLE_VALUE; }
+    void Close(Handle h) const { findClose(h); }
+};
+
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -161,5 +178,7 @@ using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueWindowDc = UniqueHandle<WindowDcTraits>;
 using UniqueSelection = UniqueHandle<SelectionTraits>;
 using UniqueOpenClipboard = UniqueHandle<OpenClipboardTraits>;
+using UniquePrinter = UniqueHandle<PrinterTraits>;
+using UniquePrinterChange = UniqueHandle<PrinterChangeTraits>;
 
 }  // namespace dovrel::win32
