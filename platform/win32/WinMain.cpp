@@ -12,7 +12,6 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     using namespace dovrel::win32;
-    SetErrorReportTitle(dovrel::modMain::kApplicationTitle);
     try {
         LoadLibrariesFromSystemFolderOnly();
         const auto portsToShow = dovrel::PortsAskedFor(ProgramArguments());
@@ -30,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         // window to go on with.
         return runtime.RunProgram([&] { dovrel::modMain::Main(program); });
     } catch (...) {
-        ReportCurrentError();
+        // The runtime, which captions the reports, is gone or never was.
+        ReportCurrentError(dovrel::modMain::kApplicationTitle);
     }
     return Win32FormsRuntime::kStartFailed;
 }

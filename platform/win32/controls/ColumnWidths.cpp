@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/win32/system/Screen.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace dovrel::win32 {
 
@@ -20,38 +21,28 @@ int HeaderPadding(int dpi)
     return 6 * SystemMetricAt(SM_CXEDGE, dpi) + MulDiv(6, dpi, ScreenDpi());
 }
 
-// A window's device context with a font selected, for measuring text.
+// A window's device context with a font selected, for measuring text. The
+// font is selected back out before the context is given back.
 class TextMeasure {
 public:
-    TextMeasure(HWND window, HFONT font) : window_(window), dc_(GetDC(window))
+    TextMeasure(HWND window, HFONT font) : dc_(GetDC(window), WindowDcTraits{window})
     {
         if (dc_ && font)
-            oldFont_ = SelectObject(dc_, font);
+            oldFont_ = UniqueSelection(SelectObject(dc_.Get(), font), SelectionTraits{dc_.Get()});
     }
-    ~TextMeasure()
-    {
-        if (!dc_)
-            return;
-        if (oldFont_)
-            SelectObject(dc_, oldFont_);
-        ReleaseDC(window_, dc_);
-    }
-    TextMeasure(const TextMeasure&) = delete;
-    TextMeasure& operator=(const TextMeasure&) = delete;
 
-    bool Ready() const { return dc_ != nullptr; }
+    bool Ready() const { return static_cast<bool>(dc_); }
     int Width(const std::wstring& text)
     {
         SIZE size = {};
-        if (text.empty() || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size))
+        if (text.empty() || !GetTextExtentPoint32W(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &size))
             return 0;
         return size.cx;
     }
 
 private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ oldFont_ = nullptr;
+    UniqueWindowDc dc_;
+    UniqueSelection oldFont_;  // after the context: it goes first
 };
 
 int WidestCell(TextMeasure& measure, const RowOrder& rows, int column)

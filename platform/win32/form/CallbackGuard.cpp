@@ -15,9 +15,13 @@ namespace {
 
 constexpr wchar_t kUnexpectedError[] = L"An unexpected error occurred.";
 
-// The program's title, copied in at the start: the report needs nothing
-// that could fail.
-wchar_t reportTitle[128] = L"";
+// The program's title, copied in by the forms runtime as it is made: the
+// report needs nothing that could fail. Written by SetErrorReportTitle only.
+wchar_t (&ReportTitle())[128]
+{
+    static wchar_t title[128] = L"";
+    return title;
+}
 
 // The description of the error being handled. Making the text may itself
 // fail (out of memory, say); the caller then falls back to a fixed text.
@@ -41,6 +45,11 @@ public:
 
 void ReportCurrentError() noexcept
 {
+    ReportCurrentError(ReportTitle());
+}
+
+void ReportCurrentError(const wchar_t* title) noexcept
+{
     const wchar_t* text = kUnexpectedError;
     std::wstring description;
     try {
@@ -50,12 +59,12 @@ void ReportCurrentError() noexcept
     } catch (...) {
         // The fixed text stands.
     }
-    MessageBoxW(GetActiveWindow(), text, reportTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(GetActiveWindow(), text, title, MB_OK | MB_ICONERROR);
 }
 
 void SetErrorReportTitle(const wchar_t* title) noexcept
 {
-    lstrcpynW(reportTitle, title ? title : L"", static_cast<int>(std::size(reportTitle)));
+    lstrcpynW(ReportTitle(), title ? title : L"", static_cast<int>(std::size(ReportTitle())));
 }
 
 bool DispatchEvent(const std::function<void()>& handler) noexcept

@@ -9,7 +9,11 @@ namespace dovrel::win32 {
 // program's active window. Only for use inside a catch block. It never
 // throws: when even the description cannot be had, a fixed text stands in.
 void ReportCurrentError() noexcept;
-// The application title that captions the report; set once, first thing.
+// The same, captioned `title`: for an error that ends the program before or
+// after its forms runtime lives.
+void ReportCurrentError(const wchar_t* title) noexcept;
+// The application title that captions the report; set by the forms runtime
+// as it is made, and by a test that has none.
 void SetErrorReportTitle(const wchar_t* title) noexcept;
 
 // Raised to give up the running handler, which waits for something that

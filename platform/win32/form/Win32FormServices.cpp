@@ -72,7 +72,7 @@ std::wstring ProgramFileVersion()
 // of ShowAbout while the box is open.
 struct AboutBox {
     HICON icon;
-    UniqueGdiObject titleFont;
+    UniqueFont titleFont;
 
     // Only looks are settled here; a failure leaves the box usable, as it is.
     void Initialize(HWND dialog) noexcept
@@ -146,7 +146,7 @@ void Win32FormServices::ShowAbout(Form& form, FormsRuntime& app, const std::wstr
     about.AddItem(DialogTemplate::kStatic, 0xFFFF, SS_ETCHEDHORZ, 8, 76, 214, 1, L"");
     about.AddItem(DialogTemplate::kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 172, 80, 50, 14, L"OK");
 
-    AboutBox state{icon, UniqueGdiObject()};
+    AboutBox state{icon, UniqueFont()};
     if (DialogBoxIndirectParamW(program, about.Get(), owner, AboutProcedure, reinterpret_cast<LPARAM>(&state)) == -1)
         ThrowLastError(L"DialogBoxIndirectParam");
 }

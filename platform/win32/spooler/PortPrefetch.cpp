@@ -27,47 +27,34 @@ LPSTR Relocated(const SpoolerAnswer& answer, LPSTR address, BYTE* copy)
 }  // namespace
 
 struct PortPrefetch::Fetched {
-    // The spooler's library is loaded here, on the program's thread: under
-    // Wine its start-up code initialises the window system, which must not
-    // happen on a second thread while this one makes the first window.
+    // The spooler's library is loaded here, on the program's thread (see
+    // Winspool).
     Fetched(const PrintServer& server, Notification notification)
-        : winspool(L"winspool.drv"), enumPorts(winspool.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
-          watch(LoadPortWatchFunctions(winspool)), printServer(server), armsNotification(notification)
+        : winspool(Winspool()), printServer(server), armsNotification(notification)
     {
     }
-    // A notification that nobody took.
-    ~Fetched()
-    {
-        if (change != INVALID_HANDLE_VALUE)
-            watch.findClose(change);
-        if (server)
-            watch.closePrinter(server);
-    }
-    Fetched(const Fetched&) = delete;
-    Fetched& operator=(const Fetched&) = delete;
 
     void ArmNotification()
     {
         if (armsNotification == Notification::Armed)
-            Win32PortWatch::Arm(watch, printServer, server, change);
+            Win32PortWatch::Arm(winspool.watch, printServer, server, change);
     }
     void FetchPorts()
     {
         answer = SpoolerAnswer::Fetch(AsEnumerationCall([this](LPBYTE buffer, DWORD size, LPDWORD needed,
                                                                LPDWORD count) {
-            return enumPorts(printServer.Ansi(), 2, buffer, size, needed, count);
+            return winspool.enumPortsA(printServer.Ansi(), 2, buffer, size, needed, count);
         }));
         fetched = true;
     }
 
-    SystemLibrary winspool;
-    decltype(&::EnumPortsA) enumPorts;
-    PortWatchFunctions watch;
+    const WinspoolLibrary& winspool;
     const PrintServer printServer;
     const Notification armsNotification;
-    // Written by the thread only, read once it has ended.
-    HANDLE server = nullptr;
-    HANDLE change = INVALID_HANDLE_VALUE;
+    // Written by the thread only, taken once it has ended; closed here when
+    // nobody took them.
+    UniquePrinter server;
+    UniquePrinterChange change;
     SpoolerAnswer answer;
     bool fetched = false;
 };
@@ -176,17 +163,18 @@ bool PortPrefetch::Answer(LPBYTE buffer, DWORD bufferSize, DWORD& needed, DWORD&
 
 class PortPrefetch::NotificationTakeover final : public PortWatch {
 public:
-    NotificationTakeover(std::shared_ptr<Fetched> fetched, HANDLE thread, const PortWatchFunctions& functions,
-                         MessageLoopWaits& waits, std::function<void()> onChanged)
+    NotificationTakeover(std::shared_ptr<Fetched> fetched, Borrowed<HANDLE> thread,
+                         const PortWatchFunctions& functions, MessageLoopWaits& waits,
+                         std::function<void()> onChanged)
         : fetched_(std::move(fetched)), thread_(thread), functions_(functions), waits_(waits),
           onChanged_(std::move(onChanged))
     {
-        waits_.AddWait(thread_, [this] { TakeOver(); });
+        waits_.AddWait(thread_.Get(), [this] { TakeOver(); });
     }
     ~NotificationTakeover() override
     {
         if (!watch_)
-            waits_.RemoveWait(thread_);
+            waits_.RemoveWait(thread_.Get());
     }
     NotificationTakeover(const NotificationTakeover&) = delete;
     NotificationTakeover& operator=(const NotificationTakeover&) = delete;
@@ -198,16 +186,17 @@ public:
 private:
     void TakeOver()
     {
-        waits_.RemoveWait(thread_);
+        waits_.RemoveWait(thread_.Get());
         tookOver_ = true;
-        const HANDLE server = std::exchange(fetched_->server, nullptr);
-        const HANDLE change = std::exchange(fetched_->change, INVALID_HANDLE_VALUE);
+        UniquePrinter server = std::move(fetched_->server);
+        UniquePrinterChange change = std::move(fetched_->change);
         if (server)
-            watch_ = std::make_unique<Win32PortWatch>(functions_, waits_, std::move(onChanged_), server, change);
+            watch_ = std::make_unique<Win32PortWatch>(functions_, waits_, std::move(onChanged_), std::move(server),
+                                                      std::move(change));
     }
 
     std::shared_ptr<Fetched> fetched_;
-    HANDLE thread_;  // the prefetch's
+    Borrowed<HANDLE> thread_;  // the prefetch's
     const PortWatchFunctions& functions_;
     MessageLoopWaits& waits_;
     std::function<void()> onChanged_;
@@ -221,7 +210,8 @@ std::unique_ptr<PortWatch> PortPrefetch::TakeOverNotification(const PortWatchFun
 {
     if (!fetched_)
         return nullptr;
-    return std::make_unique<NotificationTakeover>(fetched_, thread_.Get(), functions, waits, std::move(onChanged));
+    return std::make_unique<NotificationTakeover>(fetched_, Borrowed<HANDLE>(thread_), functions, waits,
+                                                  std::move(onChanged));
 }
 
 void PortPrefetch::Drop()

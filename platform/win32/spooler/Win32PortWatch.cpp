@@ -4,31 +4,18 @@
 
 namespace dovrel::win32 {
 
-PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool)
+bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, UniquePrinter& server,
+                         UniquePrinterChange& change)
 {
-    return {winspool.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"),
-            winspool.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
-            winspool.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
-            winspool.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
-            winspool.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification")};
-}
-
-bool Win32PortWatch::Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, HANDLE& server,
-                         HANDLE& change)
-{
-    server = nullptr;
-    change = INVALID_HANDLE_VALUE;
-    if (!spooler.openPrinter(printServer.Wide(), &server, nullptr) || !server) {
-        server = nullptr;
+    HANDLE opened = nullptr;
+    if (!spooler.openPrinter(printServer.Wide(), &opened, nullptr) || !opened)
         return false;
-    }
-    change = spooler.findFirst(server, PRINTER_CHANGE_PORT, 0, nullptr);
-    if (change == INVALID_HANDLE_VALUE || change == nullptr) {
-        change = INVALID_HANDLE_VALUE;
-        spooler.closePrinter(server);
-        server = nullptr;
+    UniquePrinter printer(opened, PrinterTraits{spooler.closePrinter});
+    const HANDLE armed = spooler.findFirst(printer.Get(), PRINTER_CHANGE_PORT, 0, nullptr);
+    if (armed == INVALID_HANDLE_VALUE || armed == nullptr)
         return false;
-    }
+    change = UniquePrinterChange(armed, PrinterChangeTraits{spooler.findClose});
+    server = std::move(printer);
     return true;
 }
 
@@ -36,36 +23,31 @@ std::unique_ptr<Win32PortWatch> Win32PortWatch::Start(const PortWatchFunctions& 
                                                       const PrintServer& printServer, MessageLoopWaits& waits,
                                                       std::function<void()> onChanged)
 {
-    HANDLE server = nullptr;
-    HANDLE change = INVALID_HANDLE_VALUE;
+    UniquePrinter server;
+    UniquePrinterChange change;
     if (!Arm(spooler, printServer, server, change))
         return nullptr;
-    return std::make_unique<Win32PortWatch>(spooler, waits, std::move(onChanged), server, change);
+    return std::make_unique<Win32PortWatch>(spooler, waits, std::move(onChanged), std::move(server),
+                                            std::move(change));
 }
 
 Win32PortWatch::Win32PortWatch(const PortWatchFunctions& spooler, MessageLoopWaits& waits,
-                               std::function<void()> onChanged, HANDLE server, HANDLE change)
-    : spooler_(spooler), waits_(waits), onChanged_(std::move(onChanged)), server_(server), change_(change)
+                               std::function<void()> onChanged, UniquePrinter server, UniquePrinterChange change)
+    : spooler_(spooler), waits_(waits), onChanged_(std::move(onChanged)), server_(std::move(server)),
+      change_(std::move(change))
 {
-    try {
-        waits_.AddWait(change_, [this] { OnSignalled(); });
-    } catch (...) {
-        Stop();
-        spooler_.closePrinter(server_);
-        throw;
-    }
+    waits_.AddWait(change_.Get(), [this] { OnSignalled(); });
 }
 
 Win32PortWatch::~Win32PortWatch()
 {
     Stop();
-    spooler_.closePrinter(server_);
 }
 
 void Win32PortWatch::OnSignalled()
 {
     DWORD change = 0;
-    if (!spooler_.findNext(change_, &change, nullptr, nullptr)) {
+    if (!spooler_.findNext(change_.Get(), &change, nullptr, nullptr)) {
         Stop();
         return;
     }
@@ -75,11 +57,10 @@ void Win32PortWatch::OnSignalled()
 
 void Win32PortWatch::Stop()
 {
-    if (change_ == INVALID_HANDLE_VALUE)
+    if (!change_)
         return;
-    waits_.RemoveWait(change_);
-    spooler_.findClose(change_);
-    change_ = INVALID_HANDLE_VALUE;
+    waits_.RemoveWait(change_.Get());
+    change_.Reset();
 }
 
 }  // namespace dovrel::win32

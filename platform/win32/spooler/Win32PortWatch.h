@@ -10,18 +10,9 @@
 #include "platform/win32/form/MessageLoopWaits.h"
 #include "platform/win32/spooler/PrintServer.h"
 #include "platform/win32/system/SystemLibrary.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace dovrel::win32 {
-
-// The spooler's entry points for change notifications.
-struct PortWatchFunctions {
-    decltype(&::OpenPrinterW) openPrinter;
-    decltype(&::ClosePrinter) closePrinter;
-    decltype(&::FindFirstPrinterChangeNotification) findFirst;
-    decltype(&::FindNextPrinterChangeNotification) findNext;
-    decltype(&::FindClosePrinterChangeNotification) findClose;
-};
-PortWatchFunctions LoadPortWatchFunctions(const SystemLibrary& winspool);
 
 // A print server's notification of ports added or deleted, waited on in the
 // message loop. Each signal is re-armed (FindNext) before the
@@ -36,13 +27,12 @@ public:
                                                  MessageLoopWaits& waits, std::function<void()> onChanged);
     // The print server and its notification of port changes, armed on any
     // thread, for a watch to take over; false when the spooler gives none.
-    static bool Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, HANDLE& server,
-                    HANDLE& change);
-    // Takes over both handles, closing them when it goes.
+    static bool Arm(const PortWatchFunctions& spooler, const PrintServer& printServer, UniquePrinter& server,
+                    UniquePrinterChange& change);
     Win32PortWatch(const PortWatchFunctions& spooler, MessageLoopWaits& waits, std::function<void()> onChanged,
-                   HANDLE server, HANDLE change);
+                   UniquePrinter server, UniquePrinterChange change);
     ~Win32PortWatch() override;
-    bool Watching() const override { return change_ != INVALID_HANDLE_VALUE; }
+    bool Watching() const override { return static_cast<bool>(change_); }
     Win32PortWatch(const Win32PortWatch&) = delete;
     Win32PortWatch& operator=(const Win32PortWatch&) = delete;
 
@@ -53,8 +43,8 @@ private:
     const PortWatchFunctions& spooler_;
     MessageLoopWaits& waits_;
     std::function<void()> onChanged_;
-    HANDLE server_;  // owned: ClosePrinter
-    HANDLE change_;  // owned: FindClosePrinterChangeNotification; INVALID_HANDLE_VALUE once stopped
+    UniquePrinter server_;
+    UniquePrinterChange change_;  // null once stopped
 };
 
 }  // namespace dovrel::win32

@@ -36,26 +36,6 @@ std::string Ansi(const std::wstring& text)
 
 }  // namespace
 
-Win32Spooler::Winspool::Winspool()
-    : library(L"winspool.drv"),
-      enumPortsA(library.Get<decltype(&::EnumPortsA)>("EnumPortsA")),
-      enumPortsW(library.Get<decltype(&::EnumPortsW)>("EnumPortsW")),
-      enumMonitorsW(library.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW")),
-      addPortA(library.Get<decltype(&::AddPortA)>("AddPortA")),
-      deletePortW(library.Get<decltype(&::DeletePortW)>("DeletePortW")),
-      configurePortW(library.Get<decltype(&::ConfigurePortW)>("ConfigurePortW")),
-      enumPrintersW(library.Get<decltype(&::EnumPrintersW)>("EnumPrintersW")),
-      watch(LoadPortWatchFunctions(library))
-{
-}
-
-const Win32Spooler::Winspool& Win32Spooler::Library() const
-{
-    if (!winspool_)
-        winspool_ = std::make_unique<Winspool>();
-    return *winspool_;
-}
-
 SpoolerResult Win32Spooler::EnumPortsA(std::uint8_t* buffer, std::uint32_t bufferSize, std::int32_t& bytesNeeded,
                                        std::int32_t& returned)
 {

@@ -17,8 +17,8 @@
 
 namespace dovrel::win32 {
 
-// The print spooler of one print server, with winspool.drv loaded from the
-// system folder. Every call names the server: null for the local machine.
+// The print spooler of one print server, through the program's one
+// winspool.drv (Winspool). Every call names the server: null for the local machine.
 // Ports are listed and added through the ANSI entry points; a port to delete
 // or configure is handed over by the spooler's own name of it, looked up
 // through the Unicode ones.
@@ -69,21 +69,8 @@ private:
     SpoolerResult ActOnPort(const std::wstring& portName, Operation operation, HWND owner);
     std::wstring MonitorSpelling(const std::wstring& monitorName) const;
 
-    // winspool.drv and the entry points used, loaded at the first call: the
-    // window is on the screen before the spooler is first asked.
-    struct Winspool {
-        Winspool();
-        SystemLibrary library;
-        decltype(&::EnumPortsA) enumPortsA;
-        decltype(&::EnumPortsW) enumPortsW;
-        decltype(&::EnumMonitorsW) enumMonitorsW;
-        decltype(&::AddPortA) addPortA;
-        decltype(&::DeletePortW) deletePortW;
-        decltype(&::ConfigurePortW) configurePortW;
-        decltype(&::EnumPrintersW) enumPrintersW;
-        PortWatchFunctions watch;
-    };
-    const Winspool& Library() const;
+    // winspool.drv, loaded at the first call.
+    static const WinspoolLibrary& Library() { return Winspool(); }
 
     // Whether an answer of a thread serves this call, or the spooler is
     // asked directly.
@@ -92,7 +79,6 @@ private:
 
     const PrintServer server_;
     MessageLoopWaits* waits_;
-    mutable std::unique_ptr<Winspool> winspool_;
     // Last, so that their threads have ended before anything else goes.
     PortPrefetch firstEnumeration_;
     std::shared_ptr<PortPrefetch> laterEnumeration_;

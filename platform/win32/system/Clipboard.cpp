@@ -9,27 +9,18 @@ namespace dovrel::win32 {
 
 namespace {
 
-// Open while the object lives. Another program may hold the clipboard for
-// a moment; it is asked a few times before the copy is given up.
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner)
-    {
-        for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
-            open_ = OpenClipboard(owner) != FALSE;
-            if (!open_)
-                Sleep(20);
-        }
-        if (!open_)
+// Another program may hold the clipboard for a moment; it is asked a few
+// times before the copy is given up.
+UniqueOpenClipboard OpenClipboardFor(HWND owner)
+{
+    constexpr int kAttempts = 10;
+    for (int attempt = 1; !OpenClipboard(owner); ++attempt) {
+        if (attempt == kAttempts)
             ThrowLastError(L"OpenClipboard");
+        Sleep(20);
     }
-    ~OpenClipboardScope() { CloseClipboard(); }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-
-private:
-    bool open_ = false;
-};
+    return UniqueOpenClipboard(true);
+}
 
 UniqueGlobalMemory CopyToGlobalMemory(const std::wstring& text)
 {
@@ -50,7 +41,7 @@ UniqueGlobalMemory CopyToGlobalMemory(const std::wstring& text)
 void PutTextOnClipboard(HWND owner, const std::wstring& text)
 {
     UniqueGlobalMemory memory = CopyToGlobalMemory(text);
-    OpenClipboardScope open(owner);
+    const UniqueOpenClipboard open = OpenClipboardFor(owner);
     if (!EmptyClipboard())
         ThrowLastError(L"EmptyClipboard");
     if (!SetClipboardData(CF_UNICODETEXT, memory.Get()))

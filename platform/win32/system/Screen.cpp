@@ -6,6 +6,7 @@
 #include "platform/win32/system/LastError.h"
 #include "platform/win32/system/LaterEntryPoints.h"
 #include "platform/win32/system/SystemLibrary.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace dovrel::win32 {
 
@@ -26,10 +27,8 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) noexc
 
 int ScreenDpi()
 {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    const UniqueWindowDc screen(GetDC(nullptr));
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : kDefaultDpi;
     return dpi > 0 ? dpi : kDefaultDpi;
 }
 

@@ -71,7 +71,7 @@ void LoadLibrariesFromSystemFolderOnly(const KernelEntryPoints& kernel)
     // process instead. This costs the start some time, so only older systems
     // pay it. A library the system does not have is nobody's to load.
     for (const wchar_t* name : kLoadedOnTheProgramsBehalf)
-        static_cast<void>(LoadFromSystemFolder(name, kernel));  // never freed
+        UniqueModule(LoadFromSystemFolder(name, kernel)).KeepForTheProgram();
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* fileName, const KernelEntryPoints& kernel)
@@ -138,6 +138,39 @@ CommonControlsLibrary LoadCommonControls(const SystemLibrary& comctl32, EntryPoi
 const CommonControlsLibrary& CommonControls()
 {
     static const CommonControlsLibrary library = LoadKeptCommonControls();
+    return library;
+}
+
+namespace {
+
+WinspoolLibrary LoadKeptWinspool()
+{
+    SystemLibrary winspool(L"winspool.drv");
+    const WinspoolLibrary functions = {
+        winspool.Get<decltype(&::EnumPortsA)>("EnumPortsA"),
+        winspool.Get<decltype(&::EnumPortsW)>("EnumPortsW"),
+        winspool.Get<decltype(&::EnumMonitorsW)>("EnumMonitorsW"),
+        winspool.Get<decltype(&::AddPortA)>("AddPortA"),
+        winspool.Get<decltype(&::DeletePortW)>("DeletePortW"),
+        winspool.Get<decltype(&::ConfigurePortW)>("ConfigurePortW"),
+        winspool.Get<decltype(&::EnumPrintersW)>("EnumPrintersW"),
+        {
+            winspool.Get<decltype(&::OpenPrinterW)>("OpenPrinterW"),
+            winspool.Get<decltype(&::ClosePrinter)>("ClosePrinter"),
+            winspool.Get<decltype(&::FindFirstPrinterChangeNotification)>("FindFirstPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindNextPrinterChangeNotification)>("FindNextPrinterChangeNotification"),
+            winspool.Get<decltype(&::FindClosePrinterChangeNotification)>("FindClosePrinterChangeNotification"),
+        },
+    };
+    winspool.KeepLoaded();
+    return functions;
+}
+
+}  // namespace
+
+const WinspoolLibrary& Winspool()
+{
+    static const WinspoolLibrary library = LoadKeptWinspool();
     return library;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <winspool.h>
 
 #include <string>
 
@@ -52,7 +53,7 @@ public:
     }
 
     // Leaves the library loaded for the rest of the program.
-    void KeepLoaded() { module_.Release(); }
+    void KeepLoaded() { module_.KeepForTheProgram(); }
 
 private:
     template <typename Function>
@@ -83,6 +84,34 @@ const CommonControlsLibrary& CommonControls();
 // Raises the program's error for an older comctl32, which has no subclass
 // functions: the list cannot work without them.
 CommonControlsLibrary LoadCommonControls(const SystemLibrary& comctl32, EntryPointLookup lookup = &::GetProcAddress);
+
+// The spooler's entry points for change notifications.
+struct PortWatchFunctions {
+    decltype(&::OpenPrinterW) openPrinter;
+    decltype(&::ClosePrinter) closePrinter;
+    decltype(&::FindFirstPrinterChangeNotification) findFirst;
+    decltype(&::FindNextPrinterChangeNotification) findNext;
+    decltype(&::FindClosePrinterChangeNotification) findClose;
+};
+
+// The entry points of winspool.drv that the program uses. Loaded at the
+// first call and kept to the end of the program; the window is on the
+// screen before the spooler is first asked. The first call must come from
+// the thread that makes the windows: under Wine the library's start-up code
+// initialises the window system, which must not happen on a second thread
+// while the first window is made. Raises the program's error while the
+// library cannot be loaded; the next call tries again.
+struct WinspoolLibrary {
+    decltype(&::EnumPortsA) enumPortsA;
+    decltype(&::EnumPortsW) enumPortsW;
+    decltype(&::EnumMonitorsW) enumMonitorsW;
+    decltype(&::AddPortA) addPortA;
+    decltype(&::DeletePortW) deletePortW;
+    decltype(&::ConfigurePortW) configurePortW;
+    decltype(&::EnumPrintersW) enumPrintersW;
+    PortWatchFunctions watch;
+};
+const WinspoolLibrary& Winspool();
 
 // Registers the list view's window classes, and those of the standard
 // controls where comctl32 has its own (version 6). Raises the program's

@@ -69,26 +69,26 @@ const ShellLibraries& Shell()
     return libraries;
 }
 
+// COM, initialised on the thread while the handle is true; uninitialised
+// through the entry point of the ole32 the program loaded.
+struct ComTraits {
+    using Handle = bool;
+    decltype(&::CoUninitialize) uninitialize = nullptr;
+    static Handle Null() { return false; }
+    void Close(Handle) const { uninitialize(); }
+};
+using UniqueComInitialization = UniqueHandle<ComTraits>;
+
 // COM for the shell's sake while a document is opened: ShellExecuteEx may
 // hand the work to shell extensions. A thread that already runs COM in the
 // other model keeps it.
-class ComScope {
-public:
-    ComScope()
-        : initialized_(SUCCEEDED(Shell().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
-    {
-    }
-    ~ComScope()
-    {
-        if (initialized_)
-            Shell().CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
+UniqueComInitialization InitializeCom()
+{
+    const ShellLibraries& shell = Shell();
+    const bool initialized =
+        SUCCEEDED(shell.CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    return UniqueComInitialization(initialized, ComTraits{shell.CoUninitialize});
+}
 
 // False when the system has no program for this kind of document.
 bool ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder)
@@ -218,7 +218,7 @@ long Win32SupportLibrary::OpenReadMe(std::int32_t)
         OpenInSystemNotepad(readMe, folder);
         return 0;
     }
-    const ComScope com;
+    const UniqueComInitialization com = InitializeCom();
     if (!ShellOpen(readMe, std::wstring(), folder) &&
         !ShellOpen(SystemFolder() + L"\\notepad.exe", L"\"" + readMe + L"\"", folder))
         ThrowError(L"ShellExecuteEx", ERROR_NO_ASSOCIATION);
@@ -257,7 +257,7 @@ std::uint32_t Win32SupportLibrary::StartAsAdministrator(WindowHandle owner)
 {
     const std::wstring program = ProgramPath();
     const std::wstring arguments = ArgumentsOf(GetCommandLineW());
-    const ComScope com;
+    const UniqueComInitialization com = InitializeCom();
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     // The shell shows no error box of its own; NOASYNC because this
@@ -283,8 +283,9 @@ std::uint32_t Win32SupportLibrary::StartForServer(const std::wstring& server)
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started))
         return GetLastError();
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    // Nothing is awaited of the new instance.
+    const UniqueKernelHandle thread(started.hThread);
+    const UniqueKernelHandle process(started.hProcess);
     return 0;
 }
 
