@@ -305,7 +305,7 @@ TEST(WindowGuardTest, AWindowProcedureThatThrowsAnswersFailedAndReports)
             return DefWindowProcW(window, message, wParam, lParam);
         }
     } handler;
-    win32::SetErrorReportTitle(L"Orvane - Dovrel");
+    const win32::Win32FormsRuntime runtime(L"Orvane - Dovrel");  // the report's title
     const win32::Window window(L"DovrelThrowingWindow", nullptr, 0, L"", WS_POPUP, RECT{0, 0, 10, 10}, handler);
     ReportCloser closer;
     EXPECT_EQ(SendMessageW(window.hWnd(), WM_APP, 0, 0), 0);

@@ -15,12 +15,12 @@ namespace {
 
 constexpr wchar_t kUnexpectedError[] = L"An unexpected error occurred.";
 
-// The program's title, copied in by the forms runtime as it is made: the
-// report needs nothing that could fail. Written by SetErrorReportTitle only.
-wchar_t (&ReportTitle())[128]
+BOOL CALLBACK FindTitleWindow(HWND window, LPARAM found) noexcept
 {
-    static wchar_t title[128] = L"";
-    return title;
+    if (!GetPropW(window, kTitleWindowProperty))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 // The description of the error being handled. Making the text may itself
@@ -43,9 +43,15 @@ public:
 
 }  // namespace
 
+// Nothing here allocates: the report must come even when memory is short.
 void ReportCurrentError() noexcept
 {
-    ReportCurrentError(ReportTitle());
+    HWND titleWindow = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTitleWindow, reinterpret_cast<LPARAM>(&titleWindow));
+    wchar_t title[128] = L"";
+    if (titleWindow)
+        GetWindowTextW(titleWindow, title, static_cast<int>(std::size(title)));
+    ReportCurrentError(title);
 }
 
 void ReportCurrentError(const wchar_t* title) noexcept
@@ -60,11 +66,6 @@ void ReportCurrentError(const wchar_t* title) noexcept
         // The fixed text stands.
     }
     MessageBoxW(GetActiveWindow(), text, title, MB_OK | MB_ICONERROR);
-}
-
-void SetErrorReportTitle(const wchar_t* title) noexcept
-{
-    lstrcpynW(ReportTitle(), title ? title : L"", static_cast<int>(std::size(ReportTitle())));
 }
 
 bool DispatchEvent(const std::function<void()>& handler) noexcept

@@ -4,17 +4,21 @@
 
 namespace dovrel::win32 {
 
+// The property that marks the window whose caption is the application
+// title: the forms runtime's hidden window, on the thread of the program's
+// windows.
+constexpr wchar_t kTitleWindowProperty[] = L"Dovrel.ApplicationTitle";
+
 // Shows the error being handled in the default error report: a message box
 // with the application title and the error's description, owned by the
 // program's active window. Only for use inside a catch block. It never
 // throws: when even the description cannot be had, a fixed text stands in.
+// The title is the caption of this thread's window marked with
+// kTitleWindowProperty; without one, the box has none.
 void ReportCurrentError() noexcept;
 // The same, captioned `title`: for an error that ends the program before or
 // after its forms runtime lives.
 void ReportCurrentError(const wchar_t* title) noexcept;
-// The application title that captions the report; set by the forms runtime
-// as it is made, and by a test that has none.
-void SetErrorReportTitle(const wchar_t* title) noexcept;
 
 // Raised to give up the running handler, which waits for something that
 // no longer matters because the program is ending; it ends the handler

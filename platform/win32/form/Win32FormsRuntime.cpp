@@ -24,13 +24,16 @@ Win32FormsRuntime::Win32FormsRuntime(std::wstring appTitle)
     : appTitle_(std::move(appTitle)),
       runtimeWindow_(kRuntimeClass, nullptr, 0, appTitle_.c_str(), WS_OVERLAPPED | WS_SYSMENU, RECT{0, 0, 0, 0}, *this)
 {
-    SetErrorReportTitle(appTitle_.c_str());
+    if (!SetPropW(runtimeWindow_.hWnd(), kTitleWindowProperty, runtimeWindow_.hWnd()))
+        ThrowLastError(L"SetProp (runtime)");
 }
 
 Win32FormsRuntime::~Win32FormsRuntime() = default;
 
 LRESULT Win32FormsRuntime::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_DESTROY)
+        RemovePropW(window, kTitleWindowProperty);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
