@@ -22,7 +22,7 @@ void Win32Extent::Move(float left, float top, float width, float height)
 {
     if (!(width >= 0) || !(height >= 0))
         throw Error(kErrInvalidPropertyValue, L"Invalid property value.");
-    if (!MoveWindow(control_, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), TwipsToPixels(width, dpi_),
+    if (!MoveWindow(control_.Get(), TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), TwipsToPixels(width, dpi_),
                     TwipsToPixels(height, dpi_), TRUE))
         ThrowLastError(L"MoveWindow (list)");
     left_ = left;

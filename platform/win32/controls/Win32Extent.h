@@ -4,6 +4,7 @@
 
 #include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace dovrel::win32 {
 
@@ -21,7 +22,7 @@ public:
     void FollowScale(int dpi);
 
 private:
-    HWND control_;  // the control's, borrowed
+    Borrowed<HWND> control_;  // the control's
     float left_, top_, width_, height_;
     int dpi_;
 };

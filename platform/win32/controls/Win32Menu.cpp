@@ -6,13 +6,13 @@ namespace dovrel::win32 {
 
 bool Win32MenuItem::Enabled() const
 {
-    const UINT state = GetMenuState(menu_, id_, MF_BYCOMMAND);
+    const UINT state = GetMenuState(menu_.Get(), id_, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & (MF_DISABLED | MF_GRAYED)) == 0;
 }
 
 void Win32MenuItem::SetEnabled(bool enabled)
 {
-    if (EnableMenuItem(menu_, id_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)) == static_cast<BOOL>(-1))
+    if (EnableMenuItem(menu_.Get(), id_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)) == static_cast<BOOL>(-1))
         throw Error(kErrSystem, L"The menu has no such item.");
 }
 

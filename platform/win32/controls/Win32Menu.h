@@ -21,7 +21,7 @@ public:
     UINT Id() const { return id_; }
 
 private:
-    HMENU menu_;  // borrowed from the menu that owns the item
+    Borrowed<HMENU> menu_;  // the menu that owns the item
     UINT id_;
 };
 

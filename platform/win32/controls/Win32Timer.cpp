@@ -54,7 +54,7 @@ void Win32Timer::DeliverHeldTick()
 
 void Win32Timer::Start()
 {
-    if (!SetTimer(owner_, id_, static_cast<UINT>(interval_), nullptr))
+    if (!SetTimer(owner_.Get(), id_, static_cast<UINT>(interval_), nullptr))
         ThrowLastError(L"SetTimer");
     running_ = true;
 }
@@ -62,8 +62,8 @@ void Win32Timer::Start()
 void Win32Timer::Stop()
 {
     // A timer of a window that is gone went with it.
-    if (running_ && IsWindow(owner_))
-        KillTimer(owner_, id_);
+    if (running_ && IsWindow(owner_.Get()))
+        KillTimer(owner_.Get(), id_);
     running_ = false;
 }
 

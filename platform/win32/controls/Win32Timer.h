@@ -5,6 +5,7 @@
 #include "platform/FormDefinition.h"
 #include "platform/FormsRuntime.h"
 #include "platform/win32/form/CallbackGuard.h"
+#include "platform/win32/system/UniqueHandle.h"
 
 namespace dovrel::win32 {
 
@@ -34,7 +35,7 @@ private:
     void Start();
     void Stop();
 
-    HWND owner_;  // the form's window, borrowed
+    Borrowed<HWND> owner_;  // the form's window
     UINT_PTR id_;
     std::int32_t interval_;
     EventSink& events_;

@@ -45,9 +45,9 @@ RECT DesignFrame(const FormDefinition& form, int dpi)
     return frame;
 }
 
-UniqueGdiObject MakeFont(const FontDefinition& font, int dpi)
+UniqueFont MakeFont(const FontDefinition& font, int dpi)
 {
-    UniqueGdiObject made(CreateFontW(-MulDiv(font.points, dpi, 72), 0, 0, 0, font.weight, font.italic, font.underline,
+    UniqueFont made(CreateFontW(-MulDiv(font.points, dpi, 72), 0, 0, 0, font.weight, font.italic, font.underline,
                                      font.strikeOut, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                      font.face.c_str()));
@@ -86,8 +86,8 @@ Win32Form::Win32Form(const FormDefinition& definition, Win32FormsRuntime& runtim
 // the icons of that scale.
 void Win32Form::FollowScale(int dpi)
 {
-    UniqueGdiObject font = MakeFont(definition_.font, dpi);
-    const auto handle = static_cast<HFONT>(font.Get());
+    UniqueFont font = MakeFont(definition_.font, dpi);
+    const HFONT handle = font.Get();
     dpi_ = dpi;
     for (const auto& button : buttons_)
         button->FollowScale(handle, dpi);
@@ -122,7 +122,7 @@ RECT Win32Form::PixelBounds(const ControlDefinition& control) const
 void Win32Form::MakeControls()
 {
     const HWND form = window_.hWnd();
-    const auto font = static_cast<HFONT>(font_.Get());
+    const HFONT font = font_.Get();
     for (const ControlDefinition& control : definition_.controls) {
         HWND made = nullptr;
         switch (control.kind) {

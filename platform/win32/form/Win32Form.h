@@ -105,7 +105,7 @@ private:
     bool closeWaiting_ = false;  // a close came while a handler ran
     HWND lastFocus_ = nullptr;   // the control that has, or last had, the focus
 
-    UniqueGdiObject font_;
+    UniqueFont font_;
     std::vector<std::unique_ptr<Win32Button>> buttons_;
     Win32Button* cancelButton_ = nullptr;  // the one Esc presses
     std::vector<std::unique_ptr<Win32ListView>> lists_;

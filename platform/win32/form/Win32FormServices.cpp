@@ -71,13 +71,13 @@ std::wstring ProgramFileVersion()
 // What the open about box needs beyond its template; it lives on the stack
 // of ShowAbout while the box is open.
 struct AboutBox {
-    HICON icon;
+    Borrowed<HICON> icon;  // the form's, or the system's shared one
     UniqueFont titleFont;
 
     // Only looks are settled here; a failure leaves the box usable, as it is.
     void Initialize(HWND dialog) noexcept
     {
-        SendDlgItemMessageW(dialog, kIdIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        SendDlgItemMessageW(dialog, kIdIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
         EmboldenTitle(dialog);
         CenterOverOwner(dialog);
     }
@@ -146,7 +146,7 @@ void Win32FormServices::ShowAbout(Form& form, FormsRuntime& app, const std::wstr
     about.AddItem(DialogTemplate::kStatic, 0xFFFF, SS_ETCHEDHORZ, 8, 76, 214, 1, L"");
     about.AddItem(DialogTemplate::kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 172, 80, 50, 14, L"OK");
 
-    AboutBox state{icon, UniqueFont()};
+    AboutBox state{Borrowed<HICON>(icon), UniqueFont()};
     if (DialogBoxIndirectParamW(program, about.Get(), owner, AboutProcedure, reinterpret_cast<LPARAM>(&state)) == -1)
         ThrowLastError(L"DialogBoxIndirectParam");
 }
