@@ -27,11 +27,12 @@ Win32Button::Win32Button(HWND parent, const ControlDefinition& definition, HFONT
     Own(std::move(window));
 }
 
-// With BS_NOTIFY a double click is told as BN_DOUBLECLICKED, after the
-// click of its first press; it is not a second click.
+// With BS_NOTIFY the second press of a double click comes as
+// BN_DOUBLECLICKED instead of a click; it clicks again, as a button
+// without that style does.
 void Win32Button::OnCommand(WORD code)
 {
-    if (code == BN_CLICKED && Enabled() && onClick)
+    if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && Enabled() && onClick)
         events_.RunHandler(onClick);
 }
 
