@@ -124,22 +124,16 @@ public:
     void BindKeys()
     {
         CheckEveryShownShortcutIsBound();
-        for (auto& [control, shortcuts] : shortcuts_) {
-            if (control.empty()) {
-                controls_.TheForm().onKeyDown = WithShortcuts(std::move(shortcuts), ownKeys_[control]);
-            } else {
-                if (KindOf(design_, control) != Kind::List)
-                    Refuse(control, L"takes no keys of a shortcut.");
-                controls_.ListView(control).onKeyDown = WithShortcuts(std::move(shortcuts), ownKeys_[control]);
-            }
-        }
-        for (auto& [control, keys] : ownKeys_) {
-            if (shortcuts_.count(control))
-                continue;
+        for (const auto& entry : shortcuts_)
+            ownKeys_.try_emplace(entry.first);  // shortcuts, and no key handler of its own
+        for (auto& [control, own] : ownKeys_) {
+            Keys keys = WithShortcuts(std::move(shortcuts_[control]), std::move(own));
             if (control.empty())
-                controls_.TheForm().onKeyDown = keys;
+                controls_.TheForm().onKeyDown = std::move(keys);
+            else if (KindOf(design_, control) == Kind::List)
+                controls_.ListView(control).onKeyDown = std::move(keys);
             else
-                controls_.ListView(control).onKeyDown = keys;
+                Refuse(control, L"takes no keys of a shortcut.");
         }
     }
 

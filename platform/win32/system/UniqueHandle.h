@@ -70,53 +70,15 @@ private:
     Handle handle_ = Handle();
 };
 
-struct HkeyTraits {
-    using Handle = HKEY;
+// A handle that its type's own function closes, and whose null value is
+// null.
+template <typename Type, auto close>
+struct ClosedBy {
+    using Handle = Type;
     static Handle Null() { return nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
+    static void Close(Handle h) { close(h); }
 };
-struct HwndTraits {
-    using Handle = HWND;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { DestroyWindow(h); }
-};
-// A GDI object of one kind: a font is a font.
-template <typename Object>
-struct GdiObjectTraits {
-    using Handle = Object;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { FreeLibrary(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { DestroyIcon(h); }
-};
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { GlobalFree(h); }
-};
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle Null() { return nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
-};
+
 // A file from CreateFile, whose null value is INVALID_HANDLE_VALUE.
 struct FileTraits {
     using Handle = HANDLE;
@@ -163,17 +125,17 @@ struct PrinterChangeTraits {
     void Close(Handle h) const { findClose(h); }
 };
 
-using UniqueHkey = UniqueHandle<HkeyTraits>;
-using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueHkey = UniqueHandle<ClosedBy<HKEY, RegCloseKey>>;
+using UniqueHwnd = UniqueHandle<ClosedBy<HWND, DestroyWindow>>;
+using UniqueFont = UniqueHandle<ClosedBy<HFONT, DeleteObject>>;
 // Any GDI object, for code that does not say which kind.
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits<HGDIOBJ>>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueGdiObject = UniqueHandle<ClosedBy<HGDIOBJ, DeleteObject>>;
+using UniqueKernelHandle = UniqueHandle<ClosedBy<HANDLE, CloseHandle>>;
+using UniqueModule = UniqueHandle<ClosedBy<HMODULE, FreeLibrary>>;
+using UniqueIcon = UniqueHandle<ClosedBy<HICON, DestroyIcon>>;
+using UniqueMenu = UniqueHandle<ClosedBy<HMENU, DestroyMenu>>;
+using UniqueGlobalMemory = UniqueHandle<ClosedBy<HGLOBAL, GlobalFree>>;
+using UniqueLocalMemory = UniqueHandle<ClosedBy<HLOCAL, LocalFree>>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueWindowDc = UniqueHandle<WindowDcTraits>;
 using UniqueSelection = UniqueHandle<SelectionTraits>;
