@@ -39,15 +39,12 @@ std::vector<DWORD> SquarePixels(int size, Draw draw)
     return pixels;
 }
 
-// Which of the system's message box icons the static control shows, told by
-// its pixels on the screen: icon handles mean nothing in another process.
-std::wstring IconShown(HWND control)
+// Which of the system's message box icons the static control shows on the
+// screen, or null while it shows none of them.
+const wchar_t* KnownIconOnScreen(HWND control, int size)
 {
-    if (!Ask(control, STM_GETICON, 0, 0))
-        return L"none";
     RECT rect{};
     GetWindowRect(control, &rect);
-    const int size = GetSystemMetrics(SM_CXICON);
     const auto shown = SquarePixels(size, [&](HDC dc) {
         HDC screen = GetDC(nullptr);
         BitBlt(dc, 0, 0, size, size, screen, rect.left, rect.top, SRCCOPY);
@@ -75,7 +72,21 @@ std::wstring IconShown(HWND control)
         if (drawn == shown)
             return icon.name;
     }
-    return L"other";
+    return nullptr;
+}
+
+// Which of the system's message box icons the static control shows, told by
+// its pixels on the screen: icon handles mean nothing in another process.
+// A box is visible, with its buttons, before it has painted, and then the
+// screen still shows what was under it; so the pixels are read until they
+// are one of the icons, for up to two seconds, and only then called "other".
+std::wstring IconShown(HWND control)
+{
+    if (!Ask(control, STM_GETICON, 0, 0))
+        return L"none";
+    const int size = GetSystemMetrics(SM_CXICON);
+    const wchar_t* known = Poll(2000, [&] { return KnownIconOnScreen(control, size); });
+    return known ? known : L"other";
 }
 
 }  // namespace
