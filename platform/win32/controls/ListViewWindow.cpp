@@ -24,26 +24,33 @@ LONG_PTR ListViewWindow::Style() const
     return GetWindowLongPtrW(window_, GWL_STYLE);
 }
 
-void ListViewWindow::ChangeStyle(LONG_PTR remove, LONG_PTR add)
+namespace {
+
+// Replaces the bits remove of the window's long at index by add; says whether
+// the long changed.
+bool ChangeWindowLong(HWND window, int index, LONG_PTR remove, LONG_PTR add, const wchar_t* call)
 {
-    const LONG_PTR old = Style();
+    const LONG_PTR old = GetWindowLongPtrW(window, index);
     const LONG_PTR updated = (old & ~remove) | add;
     if (updated == old)
-        return;
+        return false;
     SetLastError(0);
-    if (SetWindowLongPtrW(window_, GWL_STYLE, updated) == 0 && GetLastError() != 0)
-        ThrowLastError(L"SetWindowLongPtr (list view style)");
+    if (SetWindowLongPtrW(window, index, updated) == 0 && GetLastError() != 0)
+        ThrowLastError(call);
+    return true;
+}
+
+}  // namespace
+
+void ListViewWindow::ChangeStyle(LONG_PTR remove, LONG_PTR add)
+{
+    ChangeWindowLong(window_, GWL_STYLE, remove, add, L"SetWindowLongPtr (list view style)");
 }
 
 void ListViewWindow::ChangeExStyle(LONG_PTR remove, LONG_PTR add)
 {
-    const LONG_PTR old = GetWindowLongPtrW(window_, GWL_EXSTYLE);
-    const LONG_PTR updated = (old & ~remove) | add;
-    if (updated == old)
+    if (!ChangeWindowLong(window_, GWL_EXSTYLE, remove, add, L"SetWindowLongPtr (list view border)"))
         return;
-    SetLastError(0);
-    if (SetWindowLongPtrW(window_, GWL_EXSTYLE, updated) == 0 && GetLastError() != 0)
-        ThrowLastError(L"SetWindowLongPtr (list view border)");
     // The frame is drawn from the extended style only after this.
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
